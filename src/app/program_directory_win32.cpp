@@ -1,0 +1,19 @@
+#include "app/program_directory_win32.h"
+
+#include <shlwapi.h>
+
+#include "app/program_directory.h"
+#include "platform/wide_win32.h"
+
+namespace ostrel {
+
+void FillProgramDirectory(HMODULE module) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  PathRemoveFileSpecW(path);
+  std::u16string directory = FromWide(path);
+  directory += u'\\';
+  SetProgramDirectory(std::move(directory));
+}
+
+}  // namespace ostrel
