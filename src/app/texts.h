@@ -1,0 +1,44 @@
+#pragma once
+// The program's own texts (dialog texts live in the .rc).
+
+namespace ostrel::texts {
+
+inline constexpr char16_t kProductName[] = u"Ostrel Quartet";
+inline constexpr char16_t kMutexName[] = u"Ostrel4";
+inline constexpr char16_t kTrayTip[] = u"アルファつきウインドウ";
+
+inline constexpr char16_t kHotKeyFailed[3][32] = {
+    u"範囲指定読上げのホットキーの登録に失敗",
+    u"全文読上げのホットキーの登録に失敗",
+    u"停止のホットキーの登録に失敗",
+};
+
+inline constexpr char16_t kSkinSizeWarning[] = u"サイズが違うのでちゃんと出ないかも";
+inline constexpr char16_t kSkinUnreadable[] =
+    u"スキンファイルを読み込めませんでした。標準のスキンで表示します。\n%s";
+inline constexpr char16_t kPresentFailed[] = u"UpdateLayeredWindow失敗：エラーコード＝%d";
+inline constexpr char16_t kErrorCaption[] = u"エラー";
+inline constexpr char16_t kEngineMissing[] =
+    u"音声エンジン（Orvatone.dll）を読み込めませんでした。読み上げはできません。";
+
+// Reading: captions of the capture and clipboard messages.
+inline constexpr char16_t kReadingCaption[] = u"Ostrel";
+inline constexpr char16_t kClipboardOpenFailed[] = u"クリップボードがオープンできません。";
+inline constexpr char16_t kClipboardClearFailed[] = u"クリップボードをクリアできません。";
+inline constexpr char16_t kTimerFailed[] = u"Equal to or more than 32 timers become active !\nAt least one close.";
+inline constexpr char16_t kNoTextCaptured[] =
+    u"読み上げるテキストが抽出できませんでした。テキストを範囲指定して読み上げボタンをクリックしてください。";
+
+// Toolbar menu and tray.
+inline constexpr char16_t kManualFile[] = u"マニュアル.pdf";
+inline constexpr char16_t kManualFailed[] = u"マニュアルの呼び出しに失敗しました。";
+inline constexpr char16_t kSupportFile[] = u"Branticユーザーサポート.website";
+inline constexpr char16_t kSupportFailed[] = u"Branticユーザーサポートページの呼び出しに失敗しました。";
+inline constexpr char16_t kTrayBalloonTitle[] = u"アルファつきウインドウがシステムトレイに格納されました";
+inline constexpr char16_t kTrayBalloonText[] = u"再表示するにはトレイのアイコンをクリックしてください。";
+
+// Update check.
+inline constexpr char16_t kUpdaterFile[] = u"AppUpdateBRN.exe";
+inline constexpr char16_t kUpdaterParameters[] = u"-updchk";
+
+}  // namespace ostrel::texts
