@@ -17,3 +17,15 @@ void FillProgramDirectory(HMODULE module) {
 }
 
 }  // namespace ostrel
+
+namespace ostrel {
+
+std::u16string ApplicationName() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  PathStripPathW(path);
+  PathRemoveExtensionW(path);
+  return FromWide(path);
+}
+
+}  // namespace ostrel

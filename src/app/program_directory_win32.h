@@ -8,3 +8,12 @@ namespace ostrel {
 void FillProgramDirectory(HMODULE module = nullptr);
 
 }  // namespace ostrel
+
+#include <string>
+
+namespace ostrel {
+
+// The program file's base name, the caption of the program's own message boxes.
+std::u16string ApplicationName();
+
+}  // namespace ostrel

@@ -1,0 +1,41 @@
+#include "app/toolbar_app_win32.h"
+
+#include <commctrl.h>
+
+#include "app/program_directory_win32.h"
+#include "app/texts.h"
+#include "engine/orvatone_library_win32.h"
+#include "toolbar/dib_image_win32.h"
+#include "toolbar/toolbar_window_win32.h"
+
+namespace ostrel {
+
+int CDlgToolbarLayerApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  // Creating the mutex is the test: two instances started at the same instant cannot
+  // both see it missing. The handle stays open for the life of the process.
+  mutex_ = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(texts::kMutexName));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (mutex_) CloseHandle(mutex_);
+    mutex_ = nullptr;
+    return 0;
+  }
+
+  GdiplusSession gdiplus;
+  FillProgramDirectory();
+  {
+    OrvatoneLibrary engine;
+    CDlgToolbarLayerDlg toolbar(engine);
+    toolbar.DoModal(nullptr);
+  }
+  return 0;
+}
+
+int CDlgToolbarLayerApp::ExitInstance() {
+  ReleaseMutex(mutex_);
+  return 0;
+}
+
+}  // namespace ostrel

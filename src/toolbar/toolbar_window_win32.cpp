@@ -1,0 +1,259 @@
+#include "toolbar/toolbar_window_win32.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "../../resources/resource_ids.h"
+#include "app/program_directory.h"
+#include "app/program_directory_win32.h"
+#include "app/texts.h"
+#include "platform/seams_win32.h"
+#include "platform/wide_win32.h"
+#include "settings/settings_model.h"
+#include "toolbar/hot_keys_win32.h"
+#include "toolbar/redraw_toolbar.h"
+#include "toolbar/skin_source.h"
+#include "toolbar/toolbar_animation.h"
+#include "toolbar/toolbar_button.h"
+
+namespace ostrel {
+namespace {
+
+HWND g_toolbarWindow = nullptr;
+
+const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+PixelView ViewOf(const std::optional<DibImage>& image) {
+  if (!image) return {};
+  return PixelView(image->pixels(), image->width(), image->height());
+}
+
+std::optional<std::u16string> FirstArgument() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::optional<std::u16string> first;
+  if (arguments && count > 1) first = FromWide(arguments[1]);
+  LocalFree(arguments);
+  return first;
+}
+
+std::u16string ProgramPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FromWide(path);
+}
+
+}  // namespace
+
+HWND ToolbarWindowHandle() { return g_toolbarWindow; }
+
+CDlgToolbarLayerDlg::CDlgToolbarLayerDlg(SpeechEngine& engine)
+    : DialogImpl(IDD_TOOLBAR), engine_(engine), icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM))) {}
+
+CDlgToolbarLayerDlg::~CDlgToolbarLayerDlg() {
+  if (g_toolbarWindow && !IsWindow(g_toolbarWindow)) g_toolbarWindow = nullptr;
+}
+
+BOOL CDlgToolbarLayerDlg::OnInitDialog() {
+  const HWND window = hwnd();
+  LoadSettings(settings_, store_, ProgramDirectory());
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  SetWindowTextW(window, W(texts::kProductName));
+  g_toolbarWindow = window;
+  // A quick second click must arrive as a second button-down, not as a double-click.
+  SetClassLongPtrW(window, GCL_STYLE, GetClassLongPtrW(window, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DBLCLKS));
+  currentAlpha_ = settings_.Alpha;
+
+  LoadSkin();
+  SetWindowPos(window, nullptr, 0, 0, canvas_->width(), canvas_->height(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  buttons_.Initialize();
+  RedrawToolbar();
+  dragOrigin_ = {-1, -1};
+  pressedButton_ = -1;
+
+  RegisterHotKeys(window, window, settings_);
+
+  tooltip_.Create(window, TTS_ALWAYSTIP | TTS_NOPREFIX);
+  tooltip_.SetMaxTipWidth(384);
+  tooltip_.AddTool(window, L"");
+
+  trayImage_.reset(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+  trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), W(texts::kTrayTip));
+
+  settings_.readingState = {0, 0};
+  StartEngine();
+  nextClipboardViewer_ = SetClipboardViewer(window);
+  MoveToStoredPosition();
+
+  buttons_.SetVariant(3, static_cast<uint16_t>(settings_.Repeat));
+  ValidateLanguage(settings_);
+  buttons_.SetVariant(kLanguageCommand, static_cast<uint16_t>(settings_.language));
+  RedrawToolbar();
+  CheckForUpdate();
+  return TRUE;
+}
+
+void CDlgToolbarLayerDlg::LoadSkin() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  skin_ = LoadImageResource(instance, IDR_IMAGE_SKIN);
+  hitMap_ = LoadImageResource(instance, IDR_IMAGE_HITMAP);
+  canvas_ = LoadImageResource(instance, IDR_IMAGE_HITMAP);
+  if (!canvas_) canvas_ = DibImage::Create(327, 60);  // never without something to show
+
+  const auto file = FindSkinFile(FirstArgument(), ProgramPath(), [](const std::u16string& path) {
+    return PathFileExistsW(Wide(path)) != FALSE;
+  });
+  if (file) {
+    auto loaded = file->kind == SkinFileKind::Bitmap ? LoadBitmapFile(file->path) : LoadPngFile(file->path);
+    // A file that cannot be used leaves the built-in skin in place.
+    if (loaded) {
+      skin_ = std::move(loaded);
+    } else {
+      ShowSkinUnreadable(file->path);
+    }
+  }
+  if (!skin_ || !SkinSizeExpected(skin_->width(), skin_->height())) {
+    const std::u16string caption = ApplicationName();
+    ShowMessageBox(hwnd(), W(texts::kSkinSizeWarning), Wide(caption), MB_OK);
+  }
+}
+
+void CDlgToolbarLayerDlg::ShowSkinUnreadable(const std::u16string& path) {
+  wchar_t text[1024];
+  swprintf(text, _countof(text), W(texts::kSkinUnreadable), Wide(path));
+  const std::u16string caption = ApplicationName();
+  ShowMessageBox(hwnd(), text, Wide(caption), MB_OK | MB_ICONWARNING);
+}
+
+void CDlgToolbarLayerDlg::StartEngine() {
+  const WindowId window = reinterpret_cast<WindowId>(hwnd());
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (!settings_.languageEnabled[l]) continue;
+    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, 932);
+    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
+    ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
+  }
+}
+
+void CDlgToolbarLayerDlg::MoveToStoredPosition() {
+  RECT rect{settings_.x, settings_.y, settings_.x + canvas_->width(), settings_.y + canvas_->height()};
+  int x = settings_.x;
+  int y = settings_.y;
+  // A toolbar left on a monitor that is gone would be out of reach: bring it to the nearest one.
+  if (!MonitorFromRect(&rect, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    if (GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      x = monitor.rcWork.left;
+      y = monitor.rcWork.top;
+    }
+  }
+  SetWindowPos(hwnd(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+void CDlgToolbarLayerDlg::CheckForUpdate() {
+  if (ReadAutoCheck(store_) == u"0") return;
+  const std::u16string updater = ProgramDirectory() + texts::kUpdaterFile;
+  ShellExecuteW(nullptr, L"open", Wide(updater), W(texts::kUpdaterParameters), nullptr, SW_SHOW);
+}
+
+bool CDlgToolbarLayerDlg::PreTranslateMessage(MSG& message) {
+  tooltip_.RelayEvent(message);
+  return false;
+}
+
+void CDlgToolbarLayerDlg::CloseSequence() {
+  if (settings_.readingState[0] != 0 || settings_.readingState[1] != 0) {
+    engine_.Stop(reinterpret_cast<WindowId>(hwnd()), EngineLanguage(settings_.language));
+    settings_.readingState = {0, 0};
+  }
+  SaveSettings(settings_, store_);
+  SaveWindowPosition(settings_, store_);
+  for (const int alpha : CloseFadeAlphas(currentAlpha_)) {
+    if (!PresentCanvas(alpha)) return;
+    SleepFor(50);
+  }
+  currentAlpha_ = 1;
+}
+
+void CDlgToolbarLayerDlg::OnClose(WPARAM, LPARAM) {
+  CloseSequence();
+  DefaultHandling();  // the dialog manager turns it into Cancel
+}
+
+void CDlgToolbarLayerDlg::OnOK() {
+  CloseSequence();
+  EndDialog(IDOK);
+}
+
+void CDlgToolbarLayerDlg::OnCancel() {
+  CloseSequence();
+  EndDialog(IDCANCEL);
+}
+
+void CDlgToolbarLayerDlg::OnDestroy(WPARAM, LPARAM) {
+  const HWND window = hwnd();
+  ChangeClipboardChain(window, nextClipboardViewer_);
+  DefaultHandling();
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (settings_.languageEnabled[l]) engine_.CloseLanguage(reinterpret_cast<WindowId>(window), EngineLanguage(l));
+  }
+  skin_.reset();
+  hitMap_.reset();
+  canvas_.reset();
+  UnregisterHotKeys(window, settings_);
+  trayIcon_.Remove();
+}
+
+void CDlgToolbarLayerDlg::OnMove(WPARAM, LPARAM) {
+  DefaultHandling();
+  // The outer corner, the same one the start-up applies, so the toolbar comes back
+  // exactly where it was left.
+  RECT rect{};
+  GetWindowRect(hwnd(), &rect);
+  settings_.x = rect.left;
+  settings_.y = rect.top;
+}
+
+void CDlgToolbarLayerDlg::RedrawToolbar() {
+  ostrel::RedrawToolbar(ViewOf(skin_), ViewOf(canvas_), buttons_, currentAlpha_,
+                        [this](int alpha) { PresentCanvas(alpha); });
+}
+
+void CDlgToolbarLayerDlg::RedrawIfChanged() {
+  RedrawToolbarIfChanged(ViewOf(skin_), ViewOf(canvas_), buttons_, currentAlpha_,
+                         [this](int alpha) { PresentCanvas(alpha); });
+}
+
+bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
+  const HWND window = hwnd();
+  if (!window || !canvas_) return false;
+  WindowDc screen(nullptr);
+  WindowDc windowDc(window);
+  UniqueMemoryDc memory(CreateCompatibleDC(windowDc.get()));
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  POINT destination{rect.left, rect.top};
+  SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+  POINT source{0, 0};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha & 0xFF), AC_SRC_ALPHA};
+  BOOL presented;
+  {
+    SelectGuard select(memory.get(), canvas_->bitmap());
+    presented = UpdateLayeredWindow(window, screen.get(), &destination, &size, memory.get(), &source, 0, &blend,
+                                    ULW_ALPHA);
+  }
+  if (presented) return true;
+  wchar_t text[128];
+  swprintf(text, _countof(text), W(texts::kPresentFailed), static_cast<int>(GetLastError()));
+  ShowMessageBox(window, text, W(texts::kErrorCaption), MB_OK | MB_ICONERROR);
+  DestroyWindow(window);
+  return false;
+}
+
+}  // namespace ostrel

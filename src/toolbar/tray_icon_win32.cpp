@@ -1,0 +1,43 @@
+#include "toolbar/tray_icon_win32.h"
+
+#include <cwchar>
+
+namespace ostrel {
+
+bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip) {
+  data_ = {};
+  data_.cbSize = sizeof data_;
+  data_.hWnd = window;
+  data_.uID = id;
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = callbackMessage;
+  data_.hIcon = icon;
+  wcsncpy(data_.szTip, tip, _countof(data_.szTip) - 1);
+  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  return added_;
+}
+
+bool TrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
+  NOTIFYICONDATAW info{};
+  info.cbSize = sizeof info;
+  info.hWnd = data_.hWnd;
+  info.uID = data_.uID;
+  info.uFlags = NIF_INFO;
+  wcsncpy(info.szInfoTitle, title, _countof(info.szInfoTitle) - 1);
+  wcsncpy(info.szInfo, text, _countof(info.szInfo) - 1);
+  info.dwInfoFlags = NIIF_INFO;
+  return Shell_NotifyIconW(NIM_MODIFY, &info) != FALSE;
+}
+
+void TrayIcon::Remove() {
+  if (!data_.hWnd) return;
+  NOTIFYICONDATAW remove{};
+  remove.cbSize = sizeof remove;
+  remove.hWnd = data_.hWnd;
+  remove.uID = data_.uID;
+  Shell_NotifyIconW(NIM_DELETE, &remove);
+  data_ = {};
+  added_ = false;
+}
+
+}  // namespace ostrel
