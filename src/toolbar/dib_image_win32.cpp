@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/wide_win32.h"
+#include "toolbar/premultiply_alpha.h"
 
 namespace ostrel {
 namespace {
@@ -118,13 +119,9 @@ std::optional<DibImage> LoadBitmapFile(const std::u16string& path) {
   for (int y = 0; y < bm.bmHeight; ++y) {
     const int sourceRow = bottomUp ? bm.bmHeight - 1 - y : y;
     const auto* from = static_cast<const uint8_t*>(bm.bmBits) + static_cast<size_t>(sourceRow) * bm.bmWidthBytes;
-    uint8_t* to = reinterpret_cast<uint8_t*>(image->pixels() + static_cast<size_t>(y) * image->width());
-    for (int x = 0; x < bm.bmWidth; ++x) {
-      const uint8_t alpha = from[4 * x + 3];
-      for (int c = 0; c < 3; ++c) to[4 * x + c] = static_cast<uint8_t>(from[4 * x + c] * alpha / 255);
-      to[4 * x + 3] = alpha;
-    }
+    std::memcpy(image->pixels() + static_cast<size_t>(y) * image->width(), from, static_cast<size_t>(bm.bmWidth) * 4);
   }
+  PremultiplyAlpha(PixelView(image->pixels(), image->width(), image->height()));
   return image;
 }
 

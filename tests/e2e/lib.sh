@@ -6,7 +6,21 @@ BIN=${OSTREL_BIN:?}
 ARTIFACTS=${OSTREL_ARTIFACTS:?}
 mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+BACKGROUND=()
+# Nothing started here may outlive the script: it would hold ctest's output open.
+cleanup() {
+  for pid in "${BACKGROUND[@]}"; do kill "$pid" 2>/dev/null || true; done
+  pkill -f 'Ostrel4\.exe' 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# in_background COMMAND...: runs it in the background, ended at exit; LAST_PID is its PID.
+in_background() {
+  "$@" &
+  LAST_PID=$!
+  BACKGROUND+=("$LAST_PID")
+}
 
 fail() {
   echo "FAIL: $*" >&2
@@ -68,3 +82,48 @@ wait_for() {
 }
 
 run_program() { (cd "$BIN" && timeout 120 wine ./Ostrel4.exe "$@"); }
+
+TITLE="Ostrel Quartet"
+
+# driver COMMAND ...: the Windows-side helper (tests/e2e/driver); output without CRs.
+driver() { (cd "$BIN" && timeout 60 wine ./ostrel_driver.exe "$@") | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+# start_program ARGS...: the program in the background; PROGRAM_PID is the wine process.
+start_program() {
+  in_background bash -c 'cd "$0" && exec timeout 300 wine ./Ostrel4.exe "$@"' "$BIN" "$@"
+  PROGRAM_PID=$LAST_PID
+}
+
+# wait_program_exit SECONDS: fails when the program is still running after that long.
+wait_program_exit() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within $1 s"
+    sleep 0.2
+  done
+  wait "$PROGRAM_PID" || true
+}
+
+screenshot() { import -window root -display "$DISPLAY" "$1"; }
+
+# pixel FILE X Y: "r,g,b" of one pixel of a screenshot.
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+toolbar_drawn() {
+  screenshot "$WORK/probe.png"
+  [ "$(pixel "$WORK/probe.png" "$1" "$2")" != "0,0,0" ]
+}
+
+# close_with_escape: Escape on the toolbar, as a user would press it; waits until it is gone.
+close_with_escape() {
+  driver key "$TITLE" 0x1B || fail "could not send Escape"
+  driver wait-gone "$TITLE" 30 || fail "Escape did not close the toolbar"
+  wait_program_exit 30
+}
+
+# open_and_close: the program opens its toolbar and is closed again with Escape.
+open_and_close() {
+  start_program "$@"
+  driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
+  close_with_escape
+}

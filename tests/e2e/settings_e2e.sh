@@ -6,7 +6,7 @@ KEY='HKCU\Software\Brantic\Ostrel4'
 echo "-- empty registry: the defaults are written for every language"
 reset_registry
 new_journal
-run_program || fail "the program exited with status $?"
+open_and_close
 expected=$'SetUserDictionary 1\nStartLanguage 1\nSetUserDictionary 2\nStartLanguage 2\nSetUserDictionary 3\nStartLanguage 3\nSetUserDictionary 4\nStartLanguage 4'
 actual=$(journal_ops | grep -E '^(SetUserDictionary|StartLanguage)')
 [ "$actual" = "$expected" ] || fail "engine start order: $actual"
@@ -39,7 +39,7 @@ echo "-- machine-wide UseLanguageSet 4: only English starts and becomes the lang
 reset_registry
 timeout 60 wine reg add 'HKLM\Software\Brantic\Ostrel4' /v UseLanguageSet /t REG_DWORD /d 4 /f >/dev/null
 new_journal
-run_program || fail "the program exited with status $?"
+open_and_close
 actual=$(journal_ops | tr '\n' ';')
 [ "$actual" = "SetUserDictionary 3;StartLanguage 3;CloseLanguage 3;" ] || fail "engine calls: $actual"
 expect_value "$KEY" language 0x2
@@ -52,7 +52,7 @@ reset_registry
 long="C:\\$(printf 'd%.0s' $(seq 200))\\userdict.csv"
 timeout 60 wine reg add "$KEY\\Japanese" /v UserDicPath /t REG_SZ /d "$long" /f >/dev/null
 new_journal
-run_program || fail "the program exited with status $?"
+open_and_close
 expect_value "$KEY\\Japanese" UserDicPath "$long"
 reset_registry
 echo "PASS"

@@ -1,0 +1,138 @@
+// A Windows-side hand for the end-to-end scripts: finds windows, sends keys with
+// SendInput (no X focus needed), moves windows, reads and writes the clipboard.
+// Each command prints what it found on one line; the exit status says whether it worked.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND FindByTitle(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+HWND WaitForWindow(const wchar_t* title, int seconds) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+  for (;;) {
+    if (HWND window = FindByTitle(title)) return window;
+    if (GetTickCount64() > deadline) return nullptr;
+    Sleep(100);
+  }
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "driver: %s\n", what);
+  return 1;
+}
+
+void SendKeys(const std::vector<WORD>& down) {
+  std::vector<INPUT> inputs;
+  for (WORD vk : down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+    inputs.push_back(in);
+  }
+  for (auto it = down.rbegin(); it != down.rend(); ++it) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *it;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*it, 0));
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return Fail("usage: driver COMMAND ...");
+  const std::wstring command = argv[1];
+
+  if (command == L"wait-window" && argc >= 4) {  // TITLE SECONDS
+    HWND window = WaitForWindow(argv[2], _wtoi(argv[3]));
+    if (!window) return Fail("window not found");
+    std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    return 0;
+  }
+  if (command == L"wait-gone" && argc >= 4) {  // TITLE SECONDS
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(_wtoi(argv[3])) * 1000;
+    while (FindByTitle(argv[2])) {
+      if (GetTickCount64() > deadline) return Fail("window still there");
+      Sleep(100);
+    }
+    return 0;
+  }
+  if (command == L"info" && argc >= 3) {  // TITLE: left top width height exstyle visible
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("window not found");
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("%ld %ld %ld %ld 0x%08lx %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                static_cast<unsigned long>(GetWindowLongPtrW(window, GWL_EXSTYLE)), IsWindowVisible(window) ? 1 : 0);
+    return 0;
+  }
+  if (command == L"count" && argc >= 3) {  // TITLE: how many top-level windows carry it
+    struct Search {
+      const wchar_t* title;
+      int count;
+    } search{argv[2], 0};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          wchar_t text[256] = {};
+          GetWindowTextW(window, text, 256);
+          if (std::wcscmp(text, s->title) == 0) ++s->count;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    std::printf("%d\n", search.count);
+    return 0;
+  }
+  if (command == L"move" && argc >= 5) {  // TITLE X Y
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("window not found");
+    SetWindowPos(window, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+  }
+  if (command == L"key" && argc >= 4) {  // TITLE|- VK[+VK...] (hex or decimal)
+    if (std::wcscmp(argv[2], L"-") != 0) {
+      HWND window = FindByTitle(argv[2]);
+      if (!window) return Fail("window not found");
+      SetForegroundWindow(window);
+      Sleep(200);
+    }
+    std::vector<WORD> keys;
+    for (wchar_t* part = argv[3]; *part;) {
+      wchar_t* end = nullptr;
+      keys.push_back(static_cast<WORD>(std::wcstoul(part, &end, 0)));
+      part = (*end == L'+') ? end + 1 : end;
+      if (end == part && *end) break;
+    }
+    SendKeys(keys);
+    return 0;
+  }
+  if (command == L"post" && argc >= 6) {  // TITLE MESSAGE WPARAM LPARAM
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("window not found");
+    PostMessageW(window, static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)),
+                 static_cast<WPARAM>(std::wcstoull(argv[4], nullptr, 0)),
+                 static_cast<LPARAM>(std::wcstoll(argv[5], nullptr, 0)));
+    return 0;
+  }
+  if (command == L"tray") {  // the notification area: left top width height visible
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    // Without a shell's taskbar Wine shows the icons in a tray window of its own.
+    if (!tray || !IsWindowVisible(tray)) tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (!tray) return Fail("no notification area");
+    RECT r{};
+    GetWindowRect(tray, &r);
+    std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(tray) ? 1 : 0);
+    return 0;
+  }
+  return Fail("unknown command");
+}

@@ -1,0 +1,190 @@
+#include "toolbar/toolbar_window_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_engine.h"
+#include "platform/seams_win32.h"
+
+namespace ostrel {
+namespace {
+
+using testing::FakeEngine;
+
+const wchar_t kSettingsKey[] = L"Software\\Brantic\\Ostrel4";
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+DWORD StoredDword(const wchar_t* name, DWORD fallback = 0xDEADBEEF) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return fallback;
+  }
+  return value;
+}
+
+// A window that holds a hot key, as another program would.
+class HotKeyHolder {
+ public:
+  HotKeyHolder(UINT modifiers, UINT key)
+      : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    held_ = RegisterHotKey(window_, 77, modifiers, key) != FALSE;
+  }
+  ~HotKeyHolder() {
+    UnregisterHotKey(window_, 77);
+    DestroyWindow(window_);
+  }
+  bool held() const { return held_; }
+
+ private:
+  HWND window_;
+  bool held_ = false;
+};
+
+bool HotKeyIsFree(UINT modifiers, UINT key) {
+  HotKeyHolder probe(modifiers, key);
+  return probe.held();
+}
+
+class ToolbarWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
+  }
+  void TearDown() override {
+    if (toolbar && IsWindow(toolbar->hwnd())) DestroyWindow(toolbar->hwnd());
+    toolbar.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
+  }
+
+  HWND Open() {
+    toolbar = std::make_unique<CDlgToolbarLayerDlg>(engine);
+    EXPECT_TRUE(toolbar->Create(nullptr));
+    PumpMessages();
+    return toolbar->hwnd();
+  }
+
+  FakeEngine engine;
+  std::vector<std::wstring> boxes;
+  std::vector<DWORD> sleeps;
+  ScopedMessageBoxHook boxHook{[this](HWND, const wchar_t* text, const wchar_t*, UINT) {
+    boxes.emplace_back(text);
+    return IDOK;
+  }};
+  ScopedSleepHook sleepHook{[this](DWORD ms) { sleeps.push_back(ms); }};
+  std::unique_ptr<CDlgToolbarLayerDlg> toolbar;
+};
+
+TEST_F(ToolbarWindowTest, OpensAsATopmostLayeredBarOfTheCanvasSize) {
+  const HWND window = Open();
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_EQ(ToolbarWindowHandle(), window);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.right - rect.left, 327);
+  EXPECT_EQ(rect.bottom - rect.top, 60);
+  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  EXPECT_STREQ(title, L"Ostrel Quartet");
+  EXPECT_TRUE(boxes.empty());
+
+  EXPECT_EQ(toolbar->buttons().State(2), 6);
+  EXPECT_EQ(toolbar->buttons().State(8), -1);
+  EXPECT_FALSE(toolbar->buttons().Changed());
+  EXPECT_EQ(toolbar->currentAlpha(), 255);
+  EXPECT_EQ(toolbar->settings().HotKeySelRead, 0x0250);
+  // The toolbar now holds the default hot keys.
+  EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL, 'P'));
+  EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, 'P'));
+  EXPECT_FALSE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, 'S'));
+
+  const std::vector<std::string> start{"StartLanguage 1", "StartLanguage 2", "StartLanguage 3", "StartLanguage 4"};
+  EXPECT_EQ(engine.Calls("StartLanguage"), start);
+  ASSERT_EQ(engine.Calls("SetUserDictionary").size(), 4u);
+  EXPECT_EQ(engine.calls[0].rfind("SetUserDictionary 1 ", 0), 0u);
+  EXPECT_EQ(engine.lastWindow, reinterpret_cast<WindowId>(window));
+}
+
+TEST_F(ToolbarWindowTest, AHotKeyHeldElsewhereIsReportedAndTurnedOff) {
+  HotKeyHolder other(MOD_CONTROL, 'P');
+  ASSERT_TRUE(other.held());
+  const HWND window = Open();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], L"範囲指定読上げのホットキーの登録に失敗");
+  EXPECT_EQ(toolbar->settings().HotKeySelRead, 0);
+  EXPECT_EQ(toolbar->settings().HotKeyAllRead, 0x0350);
+
+  SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(StoredDword(L"HotKeySelRead"), 0u);
+  EXPECT_EQ(StoredDword(L"HotKeyAllRead"), 0x0350u);
+}
+
+TEST_F(ToolbarWindowTest, CloseSavesFadesOnceAndDestroyReleasesEverything) {
+  const HWND window = Open();
+  SetWindowPos(window, nullptr, 140, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpMessages();
+  EXPECT_EQ(toolbar->settings().x, 140);
+  EXPECT_EQ(toolbar->settings().y, 90);
+
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  PumpMessages();  // the dialog manager's Cancel runs the sequence again, without a fade
+  EXPECT_EQ(sleeps, std::vector<DWORD>(11, 50));
+  EXPECT_EQ(toolbar->currentAlpha(), 1);
+  EXPECT_EQ(StoredDword(L"x"), 140u);
+  EXPECT_EQ(StoredDword(L"y"), 90u);
+  EXPECT_EQ(StoredDword(L"Alpha"), 255u);
+  EXPECT_EQ(StoredDword(L"UseLanguageSet"), 0xDEADBEEFu);
+
+  engine.calls.clear();
+  DestroyWindow(window);
+  const std::vector<std::string> closed{"CloseLanguage 1", "CloseLanguage 2", "CloseLanguage 3", "CloseLanguage 4"};
+  EXPECT_EQ(engine.calls, closed);
+  EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL, 'P'));
+  EXPECT_TRUE(HotKeyIsFree(MOD_CONTROL | MOD_SHIFT, 'S'));
+}
+
+TEST_F(ToolbarWindowTest, StoredPositionIsTheOuterCornerBothWays) {
+  DWORD x = 200;
+  DWORD y = 150;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"x", REG_DWORD, &x, sizeof x);
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"y", REG_DWORD, &y, sizeof y);
+  const HWND window = Open();
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.left, 200);
+  EXPECT_EQ(rect.top, 150);
+  EXPECT_EQ(toolbar->settings().x, 200);
+  EXPECT_EQ(toolbar->settings().y, 150);
+}
+
+TEST_F(ToolbarWindowTest, OnlyEnabledLanguagesStartAndTheLanguageSettles) {
+  DWORD mask = 10;  // Chinese and Korean
+  DWORD language = 0;
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettingsKey, L"UseLanguageSet", REG_DWORD, &mask, sizeof mask);
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"language", REG_DWORD, &language, sizeof language);
+  Open();
+  const std::vector<std::string> start{"StartLanguage 2", "StartLanguage 4"};
+  EXPECT_EQ(engine.Calls("StartLanguage"), start);
+  EXPECT_EQ(toolbar->settings().language, 1);
+  EXPECT_EQ(toolbar->buttons().Variant(4), 1);
+}
+
+}  // namespace
+}  // namespace ostrel
