@@ -5,6 +5,7 @@
 #include "app/program_directory_win32.h"
 #include "app/texts.h"
 #include "engine/orvatone_library_win32.h"
+#include "platform/seams_win32.h"
 #include "toolbar/dib_image_win32.h"
 #include "toolbar/toolbar_window_win32.h"
 
@@ -27,6 +28,12 @@ int CDlgToolbarLayerApp::InitInstance() {
   FillProgramDirectory();
   {
     OrvatoneLibrary engine;
+    if (!engine.Loaded()) {
+      // The toolbar still opens (settings and hot keys stay usable), but nothing can be read.
+      const std::u16string caption = ApplicationName();
+      ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(texts::kEngineMissing),
+                     reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | MB_ICONWARNING);
+    }
     CDlgToolbarLayerDlg toolbar(engine);
     toolbar.DoModal(nullptr);
   }

@@ -134,5 +134,25 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(tray) ? 1 : 0);
     return 0;
   }
+  if (command == L"time-start" && argc >= 4) {  // PROGRAM TITLE: ms from CreateProcess to a visible window
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+    const ULONGLONG started = GetTickCount64();
+    if (!CreateProcessW(argv[2], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+      return Fail("could not start the program");
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (;;) {
+      HWND window = FindByTitle(argv[3]);
+      if (window && IsWindowVisible(window)) break;
+      if (GetTickCount64() - started > 60000) return Fail("no visible window within 60 s");
+      Sleep(1);
+    }
+    std::printf("%llu\n", GetTickCount64() - started);
+    return 0;
+  }
   return Fail("unknown command");
 }

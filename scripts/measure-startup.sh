@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Time from process start to a visible toolbar under Wine (the first PresentCanvas happens
+# just before it is shown), over several starts; prints each and the median.
+# Needs a built tree: bash scripts/setup.sh first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+session=$(mktemp -d)
+bin=$PWD/build/win/bin
+trap 'bash scripts/wine-session.sh stop "$session"; rm -rf "$session"' EXIT
+bash scripts/wine-session.sh start "$session" >/dev/null
+# shellcheck disable=SC1091
+source "$session/env"
+times=()
+for _ in $(seq "$runs"); do
+  ms=$(cd "$bin" && timeout 120 wine ./ostrel_driver.exe time-start "$(winepath -w "$bin/Ostrel4.exe")" "Ostrel Quartet" | tr -d '\r')
+  times+=("$ms")
+  (cd "$bin" && timeout 60 wine ./ostrel_driver.exe key "Ostrel Quartet" 0x1B && timeout 60 wine ./ostrel_driver.exe wait-gone "Ostrel Quartet" 30) >/dev/null
+  sleep 1
+done
+sorted=$(printf '%s\n' "${times[@]}" | sort -n)
+median=$(sed -n "$(( (runs + 1) / 2 ))p" <<<"$sorted")
+echo "start to visible toolbar (ms): ${times[*]}"
+echo "median: ${median} ms over ${runs} starts"
