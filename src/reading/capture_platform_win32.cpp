@@ -1,0 +1,137 @@
+#include "reading/capture_platform_win32.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+
+#include "app/texts.h"
+#include "platform/seams_win32.h"
+#include "platform/wide_win32.h"
+#include "reading/clipboard_open_win32.h"
+
+namespace ostrel {
+namespace {
+
+constexpr int kTitleBufferLength = 70;
+
+HWND Hwnd(uintptr_t window) { return reinterpret_cast<HWND>(window); }
+uintptr_t Id(HWND window) { return reinterpret_cast<uintptr_t>(window); }
+
+BYTE ScanCode(BYTE virtualKey) { return static_cast<BYTE>(MapVirtualKeyW(virtualKey, 0) & 0xFF); }
+
+INPUT KeyInput(WORD virtualKey, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+  input.ki.dwFlags = flags;
+  input.ki.time = 0;
+  input.ki.dwExtraInfo = 0;
+  return input;
+}
+
+BOOL CALLBACK CollectTopLevelWindow(HWND window, LPARAM parameter) {
+  // No exception may unwind through the system's enumeration.
+  try {
+    TopLevelWindow entry;
+    entry.id = Id(window);
+    entry.visible = IsWindowVisible(window) != FALSE;
+    if (entry.visible) {
+      wchar_t title[kTitleBufferLength] = {};
+      const int length = GetWindowTextW(window, title, kTitleBufferLength);
+      entry.title = FromWide(title, static_cast<size_t>(std::clamp(length, 0, kTitleBufferLength - 1)));
+    }
+    entry.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    reinterpret_cast<std::vector<TopLevelWindow>*>(parameter)->push_back(std::move(entry));
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+}  // namespace
+
+uintptr_t Win32CapturePlatform::ToolbarWindow() const { return Id(toolbar_); }
+
+void Win32CapturePlatform::ActivateToolbar() { SetActiveWindow(toolbar_); }
+
+bool Win32CapturePlatform::OpenClipboard() { return OpenClipboardWithRetry(toolbar_); }
+
+bool Win32CapturePlatform::EmptyClipboard() { return ::EmptyClipboard() != FALSE; }
+
+void Win32CapturePlatform::CloseClipboard() { ::CloseClipboard(); }
+
+uintptr_t Win32CapturePlatform::ActiveWindow() { return Id(GetActiveWindow()); }
+
+uintptr_t Win32CapturePlatform::ForegroundWindow() { return Id(GetForegroundWindow()); }
+
+void Win32CapturePlatform::SetForegroundWindow(uintptr_t window) { ::SetForegroundWindow(Hwnd(window)); }
+
+bool Win32CapturePlatform::IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
+
+void Win32CapturePlatform::SendAltEscape() {
+  keybd_event(VK_MENU, ScanCode(VK_MENU), 0, 0);
+  keybd_event(VK_ESCAPE, ScanCode(VK_ESCAPE), 0, 0);
+  keybd_event(VK_ESCAPE, ScanCode(VK_ESCAPE), KEYEVENTF_KEYUP, 0);
+  keybd_event(VK_MENU, ScanCode(VK_MENU), KEYEVENTF_KEYUP, 0);
+}
+
+std::vector<TopLevelWindow> Win32CapturePlatform::TopLevelWindows() {
+  std::vector<TopLevelWindow> windows;
+  EnumWindows(CollectTopLevelWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+int Win32CapturePlatform::LocalSecond() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return now.wSecond;
+}
+
+void Win32CapturePlatform::DispatchWaitingMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Taken from the queue here, it would never reach the loop that ends the program.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32CapturePlatform::Sleep(int milliseconds) { SleepFor(static_cast<DWORD>(std::max(milliseconds, 0))); }
+
+void Win32CapturePlatform::SendControlChord(uint8_t virtualKey) {
+  std::array<INPUT, 4> inputs = {
+      KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY),
+      KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY),
+      KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP),
+      KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP),
+  };
+  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // A partly inserted chord would leave Ctrl held down for every later keystroke of the
+  // user: send the releases that did not go in.
+  if (sent > 0 && sent < inputs.size()) {
+    const UINT firstRelease = std::max<UINT>(sent, 2);
+    SendInput(static_cast<UINT>(inputs.size()) - firstRelease, inputs.data() + firstRelease, sizeof(INPUT));
+  }
+}
+
+bool Win32CapturePlatform::StartClipboardTimer() {
+  return SetTimer(toolbar_, kClipboardTimerId, kClipboardTimerMs, nullptr) != 0;
+}
+
+void Win32CapturePlatform::StopClipboardTimer() { KillTimer(toolbar_, kClipboardTimerId); }
+
+void Win32CapturePlatform::ShowWarning(std::u16string_view text) {
+  const std::u16string terminated(text);
+  ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(terminated.c_str()),
+                 reinterpret_cast<const wchar_t*>(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
+}
+
+void Win32CapturePlatform::PostCloseToMainWindow() { PostMessageW(toolbar_, WM_CLOSE, 0, 0); }
+
+}  // namespace ostrel

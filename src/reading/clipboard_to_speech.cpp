@@ -1,0 +1,70 @@
+#include "reading/clipboard_to_speech.h"
+
+#include <string>
+#include <utility>
+
+#include "app/texts.h"
+#include "reading/prepare_for_speech.h"
+
+namespace ostrel {
+namespace {
+
+// The copy may take the application a while: up to 11 looks half a second apart.
+constexpr int kTextWaits = 11;
+constexpr int kTextWaitMs = 500;
+
+}  // namespace
+
+ClipboardToSpeech::ClipboardToSpeech(ClipboardReader& clipboard, TextEncoder& encoder, CapturePlatform& platform,
+                                     CaptureFlags& flags, ReadingControl& reading, const AppSettings& settings)
+    : clipboard_(clipboard),
+      encoder_(encoder),
+      platform_(platform),
+      flags_(flags),
+      reading_(reading),
+      settings_(settings) {}
+
+void ClipboardToSpeech::OnClipboardTimer() {
+  reading_.FreeHeldText();
+  if (flags_.ClipboardChanged != 1) return;
+
+  bool hasText = clipboard_.HasUnicodeText();
+  for (int wait = 0; wait < kTextWaits && !hasText; ++wait) {
+    platform_.Sleep(kTextWaitMs);
+    hasText = clipboard_.HasUnicodeText();
+  }
+  if (!hasText) {
+    GiveUp(texts::kNoTextCaptured);
+    return;
+  }
+  if (!clipboard_.Open()) {
+    GiveUp(texts::kClipboardOpenFailed);
+    return;
+  }
+  std::optional<std::u16string> text = clipboard_.UnicodeText();
+  if (!text) {
+    clipboard_.Close();
+    GiveUp(texts::kNoTextCaptured);
+    return;
+  }
+  clipboard_.Empty();
+  clipboard_.Close();
+  platform_.StopClipboardTimer();
+  if (text->empty()) {
+    flags_.ClipboardTimerRunning = 0;
+    return;
+  }
+  reading_.SetHeldText(PrepareForSpeech(std::move(*text), settings_, encoder_));
+  reading_.SpeakHeldText();
+  flags_.ClipboardTimerRunning = 0;
+}
+
+void ClipboardToSpeech::GiveUp(const char16_t* message) {
+  platform_.StopClipboardTimer();
+  // Cleared before the message box: its loop can run a new capture, which must start the
+  // timer again rather than rely on this one.
+  flags_.ClipboardTimerRunning = 0;
+  platform_.ShowWarning(message);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "reading/capture_flags.h"
+#include "reading/reading_control.h"
+#include "reading/reading_host.h"
+#include "settings/app_settings.h"
+
+namespace ostrel {
+
+// The clipboard timer's tick: once a capture has seen the clipboard change, takes the text,
+// empties the clipboard, prepares the text for the current language and speaks it.
+class ClipboardToSpeech {
+ public:
+  ClipboardToSpeech(ClipboardReader& clipboard, TextEncoder& encoder, CapturePlatform& platform,
+                    CaptureFlags& flags, ReadingControl& reading, const AppSettings& settings);
+  ClipboardToSpeech(const ClipboardToSpeech&) = delete;
+  ClipboardToSpeech& operator=(const ClipboardToSpeech&) = delete;
+
+  // WM_TIMER of the clipboard timer.
+  void OnClipboardTimer();
+
+ private:
+  void GiveUp(const char16_t* message);
+
+  ClipboardReader& clipboard_;
+  TextEncoder& encoder_;
+  CapturePlatform& platform_;
+  CaptureFlags& flags_;
+  ReadingControl& reading_;
+  const AppSettings& settings_;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,90 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/speech_engine.h"
+
+namespace ostrel {
+
+// ReadKind: what a reading takes from the foreground application.
+constexpr int kSelectionReading = 0;
+constexpr int kWholeTextReading = 1;
+// ReadingState of each kind.
+constexpr int32_t kIdle = 0;
+constexpr int32_t kSpeaking = 1;
+constexpr int32_t kPaused = 2;
+
+// What the reading commands need from the toolbar window.
+class ReadingHost {
+ public:
+  virtual ~ReadingHost() = default;
+  virtual WindowId Window() const = 0;
+  virtual void StartTextCapture(int kind) = 0;
+  virtual void PostClose() = 0;  // WM_CLOSE to the toolbar
+  virtual void RedrawToolbar() = 0;
+  virtual void RedrawIfChanged() = 0;
+  virtual void SleepFor(int milliseconds) = 0;
+  // Commands 5 and 7 after their stop.
+  virtual void OpenSettingsDialog() = 0;
+  virtual void MinimiseToTray() = 0;
+};
+
+// A top-level window as the older Windows family's focus hand-back sees it.
+struct TopLevelWindow {
+  uintptr_t id = 0;
+  bool visible = false;
+  std::u16string title;  // as read into the 70-character buffer
+  bool topmost = false;
+};
+
+// The platform side of a text capture: clipboard, focus, keystrokes, timer.
+class CapturePlatform {
+ public:
+  virtual ~CapturePlatform() = default;
+  virtual uintptr_t ToolbarWindow() const = 0;
+  virtual void ActivateToolbar() = 0;  // SetActiveWindow
+  virtual bool OpenClipboard() = 0;
+  virtual bool EmptyClipboard() = 0;
+  virtual void CloseClipboard() = 0;
+  virtual uintptr_t ActiveWindow() = 0;
+  virtual uintptr_t ForegroundWindow() = 0;
+  virtual void SetForegroundWindow(uintptr_t window) = 0;
+  virtual bool IsNtFamily() = 0;
+  virtual void SendAltEscape() = 0;  // keybd_event: Alt down, Esc down, Esc up, Alt up
+  virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;  // Z order, top first
+  virtual int LocalSecond() = 0;     // the wall clock's second, read anew each call
+  virtual void DispatchWaitingMessages() = 0;
+  virtual void Sleep(int milliseconds) = 0;
+  virtual void SendControlChord(uint8_t virtualKey) = 0;  // left Ctrl + key, one SendInput
+  virtual bool StartClipboardTimer() = 0;                 // id 1, 50 ms
+  virtual void StopClipboardTimer() = 0;
+  virtual void ShowWarning(std::u16string_view text) = 0;  // "Ostrel", topmost, warning icon
+  virtual void PostCloseToMainWindow() = 0;
+};
+
+// The clipboard as the timer tick reads it.
+class ClipboardReader {
+ public:
+  virtual ~ClipboardReader() = default;
+  virtual bool HasUnicodeText() = 0;
+  virtual bool Open() = 0;
+  // The text up to its terminating zero; nothing when the data cannot be had or accessed.
+  virtual std::optional<std::u16string> UnicodeText() = 0;
+  virtual void Empty() = 0;
+  virtual void Close() = 0;
+};
+
+// Code-page conversion and the traditional-to-simplified library.
+class TextEncoder {
+ public:
+  virtual ~TextEncoder() = default;
+  // No flags, the code page's default character for what it lacks; at most limit bytes.
+  virtual std::string Encode(std::u16string_view text, uint32_t codePage, size_t limit) = 0;
+  // FanTiToJianTi in place; the text never grows.
+  virtual void TraditionalToSimplified(std::u16string& text) = 0;
+};
+
+}  // namespace ostrel

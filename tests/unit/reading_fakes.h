@@ -1,0 +1,179 @@
+#pragma once
+// Fakes for the reading seams. They write one shared log, so a test can check the order of
+// calls across the engine, the toolbar, the platform and the clipboard.
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/speech_engine.h"
+#include "reading/reading_host.h"
+#include "toolbar/button_states.h"
+
+namespace ostrel::testing {
+
+using CallLog = std::vector<std::string>;
+
+inline std::string Hex(std::string_view bytes) {
+  std::string hex;
+  char digits[3];
+  for (const char c : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned>(static_cast<uint8_t>(c)));
+    hex += digits;
+  }
+  return hex;
+}
+
+class FakeEngine : public SpeechEngine {
+ public:
+  explicit FakeEngine(CallLog& log) : log_(log) {}
+  EngineReport StartLanguage(int32_t language) override {
+    Add("StartLanguage", language);
+    return {};
+  }
+  void Speak(WindowId window, int32_t language, const char* text, int32_t pitch, int32_t speed, int32_t volume,
+             int32_t pause, int32_t commapause, int32_t extra) override {
+    lastWindow = window;
+    log_.push_back("Speak " + std::to_string(language) + " " + Hex(text) + " " + std::to_string(pitch) + " " +
+                   std::to_string(speed) + " " + std::to_string(volume) + " " + std::to_string(pause) + " " +
+                   std::to_string(commapause) + " " + std::to_string(extra));
+  }
+  void Stop(WindowId window, int32_t language) override { Add("Stop", language, window); }
+  void Pause(WindowId window, int32_t language) override { Add("Pause", language, window); }
+  void Resume(WindowId window, int32_t language) override { Add("Resume", language, window); }
+  void SetUserDictionary(WindowId window, int32_t language, const char*) override {
+    Add("SetUserDictionary", language, window);
+  }
+  void CloseLanguage(WindowId window, int32_t language) override { Add("CloseLanguage", language, window); }
+
+  WindowId lastWindow = 0;
+
+ private:
+  void Add(const char* name, int32_t language, WindowId window = 0) {
+    lastWindow = window;
+    log_.push_back(std::string(name) + " " + std::to_string(language));
+  }
+  CallLog& log_;
+};
+
+inline constexpr WindowId kToolbarId = 0x7001;
+
+class FakeHost : public ReadingHost {
+ public:
+  FakeHost(CallLog& log, ButtonStates& buttons) : log_(log), buttons_(buttons) {}
+  WindowId Window() const override { return kToolbarId; }
+  void StartTextCapture(int kind) override {
+    log_.push_back("Capture " + std::to_string(kind));
+    if (onCapture) onCapture(kind);
+  }
+  void PostClose() override { log_.push_back("PostClose"); }
+  void RedrawToolbar() override {
+    log_.push_back("Redraw");
+    buttons_.MarkDrawn();
+  }
+  void RedrawIfChanged() override {
+    if (buttons_.Changed()) RedrawToolbar();
+  }
+  void SleepFor(int milliseconds) override { log_.push_back("SleepFor " + std::to_string(milliseconds)); }
+  void OpenSettingsDialog() override { log_.push_back("Settings"); }
+  void MinimiseToTray() override { log_.push_back("Tray"); }
+
+  // Runs inside the capture, as a handler would while the capture dispatches messages.
+  std::function<void(int)> onCapture;
+
+ private:
+  CallLog& log_;
+  ButtonStates& buttons_;
+};
+
+class FakeCapturePlatform : public CapturePlatform {
+ public:
+  explicit FakeCapturePlatform(CallLog& log) : log_(log) {}
+
+  uintptr_t ToolbarWindow() const override { return kToolbarId; }
+  void ActivateToolbar() override {
+    log_.push_back("Activate");
+    active = kToolbarId;
+  }
+  bool OpenClipboard() override {
+    log_.push_back("OpenClipboard");
+    return openSucceeds;
+  }
+  bool EmptyClipboard() override {
+    log_.push_back("EmptyClipboard");
+    if (onEmpty) onEmpty();
+    return emptySucceeds;
+  }
+  void CloseClipboard() override {
+    log_.push_back("CloseClipboard");
+    if (onClose) onClose();
+  }
+  uintptr_t ActiveWindow() override { return active; }
+  uintptr_t ForegroundWindow() override { return foreground; }
+  void SetForegroundWindow(uintptr_t window) override {
+    log_.push_back("SetForeground " + std::to_string(window));
+    foreground = active = window;
+  }
+  bool IsNtFamily() override { return ntFamily; }
+  void SendAltEscape() override {
+    log_.push_back("AltEscape");
+    if (altEscapeMovesTo != 0) foreground = active = altEscapeMovesTo;
+  }
+  std::vector<TopLevelWindow> TopLevelWindows() override { return windows; }
+  // The clock ticks on every readsPerSecond readings.
+  int LocalSecond() override { return secondReads++ / readsPerSecond; }
+  void DispatchWaitingMessages() override {
+    log_.push_back("Dispatch");
+    if (onDispatch) onDispatch();
+  }
+  void Sleep(int milliseconds) override { log_.push_back("Sleep " + std::to_string(milliseconds)); }
+  void SendControlChord(uint8_t virtualKey) override {
+    log_.push_back(std::string("Ctrl+") + static_cast<char>(virtualKey));
+  }
+  bool StartClipboardTimer() override {
+    log_.push_back("StartTimer");
+    return timerStarts;
+  }
+  void StopClipboardTimer() override { log_.push_back("StopTimer"); }
+  void ShowWarning(std::u16string_view text) override {
+    log_.push_back("Warning");
+    warnings.emplace_back(text);
+    if (onWarning) onWarning();
+  }
+  void PostCloseToMainWindow() override { log_.push_back("PostCloseToMainWindow"); }
+
+  bool openSucceeds = true;
+  bool emptySucceeds = true;
+  bool timerStarts = true;
+  bool ntFamily = true;
+  uintptr_t active = 0;
+  uintptr_t foreground = 0;
+  uintptr_t altEscapeMovesTo = 0;
+  std::vector<TopLevelWindow> windows;
+  int secondReads = 0;
+  int readsPerSecond = 3;
+  std::vector<std::u16string> warnings;
+  std::function<void()> onEmpty;
+  std::function<void()> onClose;
+  std::function<void()> onDispatch;
+  std::function<void()> onWarning;  // runs while the message box shows
+
+ private:
+  CallLog& log_;
+};
+
+// Ten rounds of dispatching and sleeping, then the chord: one key sequence.
+inline CallLog KeySequence(char key) {
+  CallLog calls;
+  for (int round = 0; round < 10; ++round) {
+    calls.push_back("Dispatch");
+    calls.push_back("Sleep 100");
+  }
+  calls.push_back(std::string("Ctrl+") + key);
+  return calls;
+}
+
+}  // namespace ostrel::testing

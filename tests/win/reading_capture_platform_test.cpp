@@ -1,0 +1,375 @@
+// The capture's platform side under Wine: keystrokes, focus, windows, timer, messages.
+
+#include "reading/capture_platform_win32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/seams_win32.h"
+#include "reading/clipboard_reader_win32.h"
+
+namespace ostrel {
+namespace {
+
+constexpr UINT kPing = WM_APP + 1;
+constexpr UINT kPong = WM_APP + 2;
+
+std::vector<UINT>& Handled() {
+  static std::vector<UINT> handled;
+  return handled;
+}
+
+// Answers a ping with a pong posted to itself, so a dispatch must also take what
+// arrives while it dispatches.
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kPing || message == kPong) {
+    Handled().push_back(message);
+    if (message == kPing) PostMessageW(window, kPong, 0, 0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* TestWindowClass() {
+  static const ATOM atom = [] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"OstrelReadingTestWindow";
+    return RegisterClassW(&windowClass);
+  }();
+  return atom ? L"OstrelReadingTestWindow" : nullptr;
+}
+
+// A popup window: no system menu for Alt to open, no window manager frame.
+class TestWindow {
+ public:
+  explicit TestWindow(const wchar_t* title, DWORD exStyle = 0, bool visible = true)
+      : window_(CreateWindowExW(exStyle, TestWindowClass(), title, WS_POPUP | (visible ? WS_VISIBLE : 0), 10, 10,
+                                300, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ~TestWindow() {
+    if (window_) DestroyWindow(window_);
+  }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+  HWND get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// Pumps until the condition holds or the time is up.
+template <typename Condition>
+bool PumpUntil(Condition condition, ULONGLONG milliseconds = 2000) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    PumpMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+bool ClearClipboard() {
+  if (!OpenClipboard(nullptr)) return false;
+  const bool emptied = EmptyClipboard() != FALSE;
+  CloseClipboard();
+  return emptied;
+}
+
+bool PutText(const std::u16string& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t size = (text.size() + 1) * sizeof(char16_t);
+  bool put = false;
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
+    if (void* target = GlobalLock(block)) {
+      std::memcpy(target, text.c_str(), size);
+      GlobalUnlock(block);
+      put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    }
+    if (!put) GlobalFree(block);
+  }
+  CloseClipboard();
+  return put;
+}
+
+uintptr_t Id(HWND window) { return reinterpret_cast<uintptr_t>(window); }
+
+// Every keystroke as the system sees it, from a low-level keyboard hook.
+struct KeyEvent {
+  DWORD virtualKey;
+  DWORD scanCode;
+  DWORD flags;
+  ULONG_PTR extraInfo;
+};
+
+std::vector<KeyEvent>& SeenKeys() {
+  static std::vector<KeyEvent> keys;
+  return keys;
+}
+
+LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    SeenKeys().push_back({key->vkCode, key->scanCode, key->flags, key->dwExtraInfo});
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class KeyRecorder {
+ public:
+  KeyRecorder() : hook_(SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleW(nullptr), 0)) {
+    SeenKeys().clear();
+  }
+  ~KeyRecorder() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  KeyRecorder(const KeyRecorder&) = delete;
+  KeyRecorder& operator=(const KeyRecorder&) = delete;
+  bool installed() const { return hook_ != nullptr; }
+
+ private:
+  HHOOK hook_;
+};
+
+class ReadingCapturePlatform : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(toolbar.get(), nullptr);
+    Handled().clear();
+    PumpMessages();
+  }
+  void TearDown() override { PumpMessages(); }
+
+  TestWindow toolbar{L"Ostrel toolbar under test", WS_EX_TOPMOST};
+  Win32CapturePlatform platform{toolbar.get()};
+};
+
+TEST_F(ReadingCapturePlatform, ControlChordIsOneLeftControlSequence) {
+  TestWindow target(L"Ostrel key target");
+  SetForegroundWindow(target.get());
+  KeyRecorder recorder;
+  ASSERT_TRUE(recorder.installed());
+
+  platform.SendControlChord('C');
+  ASSERT_TRUE(PumpUntil([] { return SeenKeys().size() >= 4; })) << SeenKeys().size() << " keys seen";
+
+  const std::vector<DWORD> keys = {VK_LCONTROL, 'C', 'C', VK_LCONTROL};
+  ASSERT_EQ(SeenKeys().size(), 4u);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const KeyEvent& seen = SeenKeys()[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen.virtualKey, keys[i]);
+    EXPECT_EQ(seen.scanCode, MapVirtualKeyW(keys[i], 0));
+    EXPECT_NE(seen.flags & LLKHF_EXTENDED, 0u);
+    EXPECT_EQ((seen.flags & LLKHF_UP) != 0, i >= 2);
+    EXPECT_NE(seen.flags & LLKHF_INJECTED, 0u);
+    EXPECT_EQ(seen.extraInfo, 0u);
+  }
+  EXPECT_EQ(GetAsyncKeyState(VK_CONTROL) & 0x8000, 0) << "Ctrl left held down";
+}
+
+TEST_F(ReadingCapturePlatform, AltEscapeIsAltAroundEscape) {
+  TestWindow target(L"Ostrel key target");
+  SetForegroundWindow(target.get());
+  KeyRecorder recorder;
+  ASSERT_TRUE(recorder.installed());
+
+  platform.SendAltEscape();
+  ASSERT_TRUE(PumpUntil([] { return SeenKeys().size() >= 4; })) << SeenKeys().size() << " keys seen";
+
+  const std::vector<DWORD> keys = {VK_MENU, VK_ESCAPE, VK_ESCAPE, VK_MENU};
+  const std::vector<DWORD> menuKeys = {VK_MENU, VK_LMENU};  // either is how the system may report Alt
+  ASSERT_EQ(SeenKeys().size(), 4u);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const KeyEvent& seen = SeenKeys()[i];
+    SCOPED_TRACE(i);
+    if (keys[i] == VK_MENU) {
+      EXPECT_NE(std::find(menuKeys.begin(), menuKeys.end(), seen.virtualKey), menuKeys.end()) << seen.virtualKey;
+    } else {
+      EXPECT_EQ(seen.virtualKey, keys[i]);
+    }
+    EXPECT_EQ(seen.scanCode, MapVirtualKeyW(keys[i], 0) & 0xFF);
+    EXPECT_EQ(seen.flags & LLKHF_EXTENDED, 0u);
+    EXPECT_EQ((seen.flags & LLKHF_UP) != 0, i >= 2);
+    EXPECT_EQ(seen.extraInfo, 0u);
+  }
+  EXPECT_EQ(GetAsyncKeyState(VK_MENU) & 0x8000, 0) << "Alt left held down";
+}
+
+class EditWindow {
+ public:
+  explicit EditWindow(const wchar_t* text)
+      : frame_(L"Ostrel editor"),
+        edit_(CreateWindowExW(0, L"EDIT", text, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 280, 24, frame_.get(),
+                              nullptr, GetModuleHandleW(nullptr), nullptr)) {
+    SetForegroundWindow(frame_.get());
+    SetFocus(edit_);
+    PumpMessages();
+  }
+  HWND edit() const { return edit_; }
+  std::pair<DWORD, DWORD> Selection() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+  }
+
+ private:
+  TestWindow frame_;
+  HWND edit_;
+};
+
+TEST_F(ReadingCapturePlatform, CopyChordCopiesTheSelectionOfTheFocusedEditor) {
+  EditWindow editor(L"選択した部分 and the rest");
+  ASSERT_NE(editor.edit(), nullptr);
+  ASSERT_EQ(GetFocus(), editor.edit());
+  SendMessageW(editor.edit(), EM_SETSEL, 0, 6);
+  ASSERT_TRUE(ClearClipboard());
+
+  platform.SendControlChord('C');
+  ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }))
+      << "the editor copied nothing";
+
+  Win32ClipboardReader reader(toolbar.get());
+  ASSERT_TRUE(reader.Open());
+  EXPECT_EQ(reader.UnicodeText(), u"選択した部分");
+  reader.Empty();
+  reader.Close();
+}
+
+TEST_F(ReadingCapturePlatform, SelectAllChordSelectsTheWholeText) {
+  EditWindow editor(L"the whole text of the editor");
+  ASSERT_EQ(GetFocus(), editor.edit());
+  SendMessageW(editor.edit(), EM_SETSEL, 3, 3);
+  const DWORD length = static_cast<DWORD>(GetWindowTextLengthW(editor.edit()));
+
+  platform.SendControlChord('A');
+  EXPECT_TRUE(PumpUntil([&] { return editor.Selection() == std::make_pair(DWORD{0}, length); }))
+      << "selection " << editor.Selection().first << ".." << editor.Selection().second;
+}
+
+TEST_F(ReadingCapturePlatform, ClipboardOpensEmptiesAndCloses) {
+  ASSERT_TRUE(PutText(u"old text"));
+  EXPECT_FALSE(platform.EmptyClipboard()) << "emptied a clipboard it had not opened";
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+  ASSERT_TRUE(platform.OpenClipboard());
+  EXPECT_EQ(GetOpenClipboardWindow(), toolbar.get());
+  EXPECT_TRUE(platform.EmptyClipboard());
+  platform.CloseClipboard();
+
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+  EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
+}
+
+TEST_F(ReadingCapturePlatform, FocusMovesBetweenTheToolbarAndAnotherWindow) {
+  TestWindow other(L"Ostrel other application");
+  EXPECT_EQ(platform.ToolbarWindow(), Id(toolbar.get()));
+
+  platform.SetForegroundWindow(Id(other.get()));
+  PumpMessages();
+  EXPECT_EQ(platform.ForegroundWindow(), Id(other.get()));
+
+  platform.ActivateToolbar();
+  PumpMessages();
+  EXPECT_EQ(platform.ActiveWindow(), Id(toolbar.get()));
+}
+
+TEST_F(ReadingCapturePlatform, TopLevelWindowsComeInZOrderWithTitleAndTopmostFlag) {
+  const std::wstring longTitle(80, L'L');
+  TestWindow plain(L"Ostrel plain window");
+  TestWindow topmost(L"Ostrel topmost window", WS_EX_TOPMOST);
+  TestWindow hidden(L"Ostrel hidden window", 0, false);
+  TestWindow longNamed(longTitle.c_str());
+  PumpMessages();
+
+  const std::vector<TopLevelWindow> windows = platform.TopLevelWindows();
+  auto find = [&](HWND window) {
+    return std::find_if(windows.begin(), windows.end(), [&](const TopLevelWindow& w) { return w.id == Id(window); });
+  };
+  const auto plainEntry = find(plain.get());
+  const auto topmostEntry = find(topmost.get());
+  const auto hiddenEntry = find(hidden.get());
+  const auto longEntry = find(longNamed.get());
+  ASSERT_NE(plainEntry, windows.end());
+  ASSERT_NE(topmostEntry, windows.end());
+  ASSERT_NE(hiddenEntry, windows.end());
+  ASSERT_NE(longEntry, windows.end());
+
+  EXPECT_TRUE(plainEntry->visible);
+  EXPECT_EQ(plainEntry->title, u"Ostrel plain window");
+  EXPECT_FALSE(plainEntry->topmost);
+  EXPECT_TRUE(topmostEntry->visible);
+  EXPECT_EQ(topmostEntry->title, u"Ostrel topmost window");
+  EXPECT_TRUE(topmostEntry->topmost);
+  EXPECT_LT(topmostEntry, plainEntry) << "topmost windows lie above the others";
+  EXPECT_FALSE(hiddenEntry->visible);
+  // 69 characters and the terminator fill the title buffer.
+  EXPECT_EQ(longEntry->title, std::u16string(69, u'L'));
+}
+
+TEST_F(ReadingCapturePlatform, ClipboardTimerTicksWithIdOneUntilStopped) {
+  ASSERT_TRUE(platform.StartClipboardTimer());
+  MSG tick{};
+  ASSERT_TRUE(PumpUntil([&] { return PeekMessageW(&tick, toolbar.get(), WM_TIMER, WM_TIMER, PM_REMOVE) != FALSE; }));
+  EXPECT_EQ(tick.wParam, 1u);
+
+  platform.StopClipboardTimer();
+  // Six periods without a tick.
+  EXPECT_FALSE(PumpUntil(
+      [&] { return PeekMessageW(&tick, toolbar.get(), WM_TIMER, WM_TIMER, PM_REMOVE) != FALSE; }, 300))
+      << "a tick after the timer was stopped";
+}
+
+TEST_F(ReadingCapturePlatform, TimerFailureIsReported) {
+  HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  Win32CapturePlatform orphan(gone);
+  EXPECT_FALSE(orphan.StartClipboardTimer());
+}
+
+TEST_F(ReadingCapturePlatform, DispatchRunsEverythingWaitingAndKeepsAQuitRequest) {
+  PostMessageW(toolbar.get(), kPing, 0, 0);
+  PostQuitMessage(7);
+  platform.DispatchWaitingMessages();
+
+  EXPECT_EQ(Handled(), (std::vector<UINT>{kPing, kPong}));
+  MSG message{};
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 7u);
+}
+
+TEST_F(ReadingCapturePlatform, WarningIsATopmostBoxWithTheReadingCaption) {
+  std::vector<std::wstring> seen;
+  ScopedMessageBoxHook boxes([&](HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_STREQ(caption, L"Ostrel");
+    EXPECT_EQ(style, static_cast<UINT>(MB_OK | MB_TOPMOST | MB_ICONWARNING));
+    seen.emplace_back(text);
+    return IDOK;
+  });
+  const std::u16string text = u"クリップボードがオープンできません。and more";
+  platform.ShowWarning(std::u16string_view(text).substr(0, 18));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], L"クリップボードがオープンできません。");
+}
+
+}  // namespace
+}  // namespace ostrel
