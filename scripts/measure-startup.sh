@@ -13,9 +13,13 @@ bash scripts/wine-session.sh start "$session" >/dev/null
 source "$session/env"
 times=()
 for _ in $(seq "$runs"); do
-  ms=$(cd "$bin" && timeout 120 wine ./ostrel_driver.exe time-start "$(winepath -w "$bin/Ostrel4.exe")" "Ostrel Quartet" | tr -d '\r')
+  # Into a file: the started program inherits the output and would hold a pipe open.
+  (cd "$bin" && timeout 120 wine ./ostrel_driver.exe time-start "$(winepath -w "$bin/Ostrel4.exe")" "Ostrel Quartet" >"$session/ms")
+  ms=$(tr -d '\r' <"$session/ms")
   times+=("$ms")
   (cd "$bin" && timeout 60 wine ./ostrel_driver.exe key "Ostrel Quartet" 0x1B && timeout 60 wine ./ostrel_driver.exe wait-gone "Ostrel Quartet" 30) >/dev/null
+  # The next start must not meet this instance on its way out (it would end at once).
+  for _ in $(seq 100); do pgrep -f 'Ostrel4\.exe' >/dev/null || break; sleep 0.1; done
   sleep 1
 done
 sorted=$(printf '%s\n' "${times[@]}" | sort -n)

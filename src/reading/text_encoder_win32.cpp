@@ -10,9 +10,6 @@
 namespace ostrel {
 namespace {
 
-// TODO(lead): belongs in app/texts.h with the other reading messages.
-constexpr char16_t kConverterMissing[] =
-    u"繁体字変換ライブラリ（Hanvert.dll）を読み込めませんでした。繁体字は変換せずに読み上げます。";
 
 std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -111,7 +108,7 @@ bool Win32TextEncoder::LoadConverter() {
   if (!fanTiToJianTi_) {
     converter_.reset();
     // Said once: the reading goes on with the traditional characters as they are.
-    ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(kConverterMissing),
+    ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(texts::kConverterMissing),
                    reinterpret_cast<const wchar_t*>(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
   }
   return fanTiToJianTi_ != nullptr;
