@@ -58,9 +58,6 @@ ENV
   echo $! >"$dir/wineserver.pid"
   timeout 600 wineboot -i >"$dir/wineboot.log" 2>&1 || { echo "wineboot failed"; tail -20 "$dir/wineboot.log"; exit 1; }
   "$(dirname "$0")/wine-prefix-setup.sh"
-  # No window manager runs on the virtual display: unmanaged windows spare Wine a wait of
-  # about two seconds for a manager at every hidden or destroyed window.
-  timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
   echo "Wine session ready: WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
   ;;
 *)

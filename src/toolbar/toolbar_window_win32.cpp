@@ -86,7 +86,9 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
   trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), W(texts::kTrayTip));
 
+  reading_.FreeHeldText();
   settings_.readingState = {0, 0};
+  readingParts_ = std::make_unique<ReadingParts>(*this);
   StartEngine();
   nextClipboardViewer_ = SetClipboardViewer(window);
   MoveToStoredPosition();
@@ -168,10 +170,7 @@ bool CDlgToolbarLayerDlg::PreTranslateMessage(MSG& message) {
 }
 
 void CDlgToolbarLayerDlg::CloseSequence() {
-  if (settings_.readingState[0] != 0 || settings_.readingState[1] != 0) {
-    engine_.Stop(reinterpret_cast<WindowId>(hwnd()), EngineLanguage(settings_.language));
-    settings_.readingState = {0, 0};
-  }
+  reading_.StopForClose();
   SaveSettings(settings_, store_);
   SaveWindowPosition(settings_, store_);
   for (const int alpha : CloseFadeAlphas(currentAlpha_)) {
@@ -219,6 +218,65 @@ void CDlgToolbarLayerDlg::OnMove(WPARAM, LPARAM) {
   settings_.x = rect.left;
   settings_.y = rect.top;
 }
+
+CDlgToolbarLayerDlg::ReadingParts::ReadingParts(CDlgToolbarLayerDlg& toolbar)
+    : platform(toolbar.hwnd()),
+      reader(toolbar.hwnd()),
+      capture(platform, toolbar.flags_),
+      tick(reader, encoder, platform, toolbar.flags_, toolbar.reading_, toolbar.settings_) {}
+
+void CDlgToolbarLayerDlg::OnHotKey(WPARAM wParam, LPARAM) {
+  // The application in the foreground is the one whose text is wanted.
+  readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
+  reading_.OnHotKey(static_cast<int>(wParam));
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnTimer(WPARAM wParam, LPARAM) {
+  if (wParam == Win32CapturePlatform::kClipboardTimerId) readingParts_->tick.OnClipboardTimer();
+}
+
+void CDlgToolbarLayerDlg::OnEngineDone(WPARAM, LPARAM lParam) { reading_.OnEngineDone(lParam); }
+
+void CDlgToolbarLayerDlg::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+  DefaultHandling();
+  if (readingParts_) readingParts_->capture.OnClipboardChanged();
+  PassOnToNextViewer(WM_DRAWCLIPBOARD, wParam, lParam);
+}
+
+void CDlgToolbarLayerDlg::OnChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
+  DefaultHandling();
+  if (reinterpret_cast<HWND>(wParam) == nextClipboardViewer_) {
+    nextClipboardViewer_ = reinterpret_cast<HWND>(lParam);
+  } else {
+    PassOnToNextViewer(WM_CHANGECBCHAIN, wParam, lParam);
+  }
+}
+
+void CDlgToolbarLayerDlg::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!nextClipboardViewer_) return;
+  // A hung viewer further down the chain must not freeze the toolbar.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+LRESULT CDlgToolbarLayerDlg::OnMouseActivate(WPARAM, LPARAM) {
+  // Until the click activates the toolbar, the foreground is the user's application.
+  if (readingParts_) {
+    readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
+  }
+  return DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::StartTextCapture(int kind) { readingParts_->capture.StartTextCapture(kind); }
+
+void CDlgToolbarLayerDlg::PostClose() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
+
+void CDlgToolbarLayerDlg::SleepFor(int milliseconds) { ostrel::SleepFor(static_cast<DWORD>(milliseconds)); }
+
+void CDlgToolbarLayerDlg::OpenSettingsDialog() {}
+
+void CDlgToolbarLayerDlg::MinimiseToTray() {}
 
 void CDlgToolbarLayerDlg::RedrawToolbar() {
   ostrel::RedrawToolbar(ViewOf(skin_), ViewOf(canvas_), buttons_, currentAlpha_,

@@ -116,7 +116,7 @@ toolbar_drawn() {
 
 # close_with_escape: Escape on the toolbar, as a user would press it; waits until it is gone.
 close_with_escape() {
-  driver key "$TITLE" 0x1B || fail "could not send Escape"
+  driver key "$TITLE" 0x1B >/dev/null || fail "could not send Escape"
   driver wait-gone "$TITLE" 30 || fail "Escape did not close the toolbar"
   wait_program_exit 30
 }

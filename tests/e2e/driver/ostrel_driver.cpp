@@ -113,6 +113,7 @@ int wmain(int argc, wchar_t** argv) {
       part = (*end == L'+') ? end + 1 : end;
       if (end == part && *end) break;
     }
+    std::printf("%llu\n", GetTickCount64());  // when the keys went out, on the engine journal's clock
     SendKeys(keys);
     return 0;
   }
@@ -153,6 +154,51 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("%llu\n", GetTickCount64() - started);
     return 0;
+  }
+  if ((command == L"edit-set" || command == L"edit-fill") && argc >= 4) {  // TITLE TEXT | TITLE CHARACTERS
+    HWND window = FindByTitle(argv[2]);
+    HWND edit = window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+    if (!edit) return Fail("no edit control");
+    std::wstring text = argv[3];
+    if (command == L"edit-fill") {
+      const size_t count = std::wcstoul(argv[3], nullptr, 0);
+      const std::wstring line = L"これは長い文章の読み上げの試験です。This is a long text.\r\n";
+      text.clear();
+      while (text.size() < count) text += line;
+      text.resize(count);
+    }
+    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+  }
+  if (command == L"edit-select" && argc >= 5) {  // TITLE START END (END -1: to the end)
+    HWND window = FindByTitle(argv[2]);
+    HWND edit = window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+    if (!edit) return Fail("no edit control");
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(_wtoi(argv[3])), static_cast<LPARAM>(_wtoi(argv[4])));
+    return 0;
+  }
+  if (command == L"clipboard") {  // "empty" or "text N" (N UTF-16 units)
+    if (!OpenClipboard(nullptr)) return Fail("clipboard busy");
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (text) {
+      std::printf("text %zu\n", std::wcslen(text));
+      GlobalUnlock(data);
+    } else {
+      std::printf("empty\n");
+    }
+    CloseClipboard();
+    return 0;
+  }
+  if (command == L"foreground") {  // the foreground window's title
+    wchar_t text[256] = {};
+    GetWindowTextW(GetForegroundWindow(), text, 256);
+    std::printf("%ls\n", text);
+    return 0;
+  }
+  if (command == L"alive") {  // TITLE: exit status 0 when the window exists
+    return FindByTitle(argv[2]) ? 0 : 1;
   }
   return Fail("unknown command");
 }

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# A reading from the hot key to the speech engine: text selected in another program (Wine's
+# notepad) is taken through the clipboard, prepared for the language and spoken.
+source "$(dirname "$0")/lib.sh"
+KEY='HKCU\Software\Brantic\Ostrel4'
+NOTEPAD="Untitled - Notepad"
+CTRL=0xA2 SHIFT=0xA0
+
+hex() { printf '%s' "$1" | iconv -f UTF-8 -t "$2" | od -An -tx1 | tr -d ' \n' | tr 'a-f' 'A-F'; }
+speak_lines() { grep ' Speak ' "$JOURNAL" || true; }
+speak_count() { speak_lines | wc -l; }
+has_speak_count() { [ "$(speak_count)" -ge "$1" ]; }
+set_dword() { timeout 60 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
+
+in_background bash -c 'cd "$0" && exec timeout 600 wine notepad' "$WORK"
+driver wait-window "$NOTEPAD" 60 >/dev/null || fail "notepad did not open"
+
+# read_selection LANGUAGE-SETUP TEXT EXPECTED-HEX EXPECTED-ARGS: one reading with the selection hot key.
+read_and_expect() {
+  local text=$1 expected=$2 args=$3 keys=${4:-$CTRL+0x50}
+  driver edit-set "$NOTEPAD" "$text"
+  driver edit-select "$NOTEPAD" 0 -1
+  local before
+  before=$(speak_count)
+  driver key "$NOTEPAD" "$keys" >/dev/null
+  wait_for 30 "a Speak line for '$text'" has_speak_count $((before + 1))
+  local line
+  line=$(speak_lines | sed -n "$((before + 1))p")
+  read -r _ _ language pitch speed volume pause comma extra data <<<"$line"
+  [ "$language $pitch $speed $volume $pause $comma $extra" = "$args" ] ||
+    fail "Speak arguments '$language $pitch $speed $volume $pause $comma $extra', expected '$args'"
+  [ "$data" = "$expected" ] || fail "Speak text $data, expected $expected (from '$text')"
+  wait_for 10 "the clipboard to be emptied" bash -c '[ "$(cd "$0" && timeout 60 wine ./ostrel_driver.exe clipboard | tr -d "\r")" = empty ]' "$BIN"
+}
+
+with_toolbar() {  # starts the toolbar with the registry as set up, readings fast
+  new_journal
+  export ORVATONE_SPEAK_MS=${SPEAK_MS:-400}
+  start_program
+  driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
+}
+
+echo "-- Japanese, English and Korean through their code pages"
+reset_registry
+set_dword "$KEY\\Korean" ParenthesisCharNumber 4
+with_toolbar
+read_and_expect "これは、日本語のテストです。" "$(hex "これは、日本語のテストです。" CP932)" "1 100 100 100 800 300 0"
+close_with_escape
+set_dword "$KEY" language 2
+with_toolbar
+read_and_expect "Café au lait, s'il vous plaît." "$(hex "Café au lait, s'il vous plaît." CP1252)" "3 100 100 100 800 300 0"
+close_with_escape
+set_dword "$KEY" language 3
+set_dword "$KEY\\Korean" speed 150
+with_toolbar
+read_and_expect "안녕하세요 (인사말입니다)" "$(hex "안녕하세요 (인사말입니다)" CP949)" "4 100 150 100 800 300 4"
+close_with_escape
+
+echo "-- Chinese as GB, as traditional characters and in the XR code"
+set_dword "$KEY" language 1
+set_dword "$KEY\\Chinese" codepage 0
+with_toolbar
+read_and_expect "这是中文语音合成的测试。" "$(hex "这是中文语音合成的测试。" GBK)" "2 100 100 100 800 300 0"
+close_with_escape
+set_dword "$KEY\\Chinese" codepage 1
+with_toolbar
+read_and_expect "這是中文語音合成的測試。" "$(hex "这是中文语音合成的测试。" GBK)" "2 100 100 100 800 300 0"
+close_with_escape
+set_dword "$KEY\\Chinese" codepage 2
+with_toolbar
+# XR carries GB2312 in code page 932's byte form: 92E1 is 你 (C4E3), A6 a pinyin Ā (A8A1).
+xr=$(printf 'A\x92\xe1\xa6' | iconv -f CP932 -t UTF-8)
+read_and_expect "$xr" "41C4E3A8A1" "2 100 100 100 800 300 0"
+close_with_escape
+
+echo "-- whole text, repeat, and the stop hot key"
+reset_registry
+set_dword "$KEY" Repeat 1
+SPEAK_MS=600 with_toolbar
+driver edit-set "$NOTEPAD" "全文を読み上げます。"
+driver edit-select "$NOTEPAD" 0 0
+driver key "$NOTEPAD" "$CTRL+$SHIFT+0x50" >/dev/null
+wait_for 30 "the whole text to be spoken" has_speak_count 1
+[ "$(speak_lines | awk '{print $NF}')" = "$(hex "全文を読み上げます。" CP932)" ] || fail "whole text: $(speak_lines)"
+wait_for 30 "the repeat" has_speak_count 3
+[ "$(speak_lines | awk '{print $NF}' | sort -u | wc -l)" = 1 ] || fail "repeat spoke another text"
+grep -q ' Done 1$' "$JOURNAL" || fail "no Done before the repeat"
+driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
+wait_for 10 "the stop" grep -q ' Stop 1$' "$JOURNAL"
+sleep 2
+count=$(speak_count)
+sleep 2
+[ "$(speak_count)" = "$count" ] || fail "speech went on after the stop hot key"
+close_with_escape
+
+echo "-- a text of 1 MiB is read without harm"
+reset_registry
+SPEAK_MS=300 with_toolbar
+# 524287 characters and the terminator: 1 MiB, the most that Wine's clipboard carries.
+driver edit-fill "$NOTEPAD" 524287
+driver edit-select "$NOTEPAD" 0 -1
+driver key "$NOTEPAD" "$CTRL+0x50" >/dev/null
+wait_for 60 "the long text to be spoken" has_speak_count 1
+bytes=$(( $(speak_lines | awk '{print length($NF)}') / 2 ))
+[ "$bytes" -gt 524287 ] || fail "the long text arrived with $bytes bytes"
+driver alive "$TITLE" || fail "the toolbar is gone after a long text"
+close_with_escape
+reset_registry
+echo "PASS"
