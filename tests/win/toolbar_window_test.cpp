@@ -188,3 +188,74 @@ TEST_F(ToolbarWindowTest, OnlyEnabledLanguagesStartAndTheLanguageSettles) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// A clipboard viewer that records what reaches it.
+struct RecordingViewer {
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DRAWCLIPBOARD || message == WM_CHANGECBCHAIN) {
+      auto* self = reinterpret_cast<RecordingViewer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (self) self->received.push_back({message, wParam, lParam});
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  RecordingViewer() {
+    window = CreateWindowExW(0, L"STATIC", L"viewer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+  }
+  ~RecordingViewer() { DestroyWindow(window); }
+  struct Message {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Message&) const = default;
+  };
+  HWND window;
+  std::vector<Message> received;
+};
+
+TEST_F(ToolbarWindowTest, ClipboardChainMessagesArePassedOnAndTheChainRepaired) {
+  RecordingViewer next;
+  const HWND previous = SetClipboardViewer(next.window);
+  const HWND window = Open();
+  ASSERT_EQ(toolbar->nextClipboardViewer(), next.window);
+  next.received.clear();
+
+  SendMessageW(window, WM_DRAWCLIPBOARD, 0, 0);
+  ASSERT_EQ(next.received.size(), 1u);
+  EXPECT_EQ(next.received[0].message, static_cast<UINT>(WM_DRAWCLIPBOARD));
+  EXPECT_EQ(toolbar->captureFlags().ClipboardChanged, 0);  // nothing was waiting for it
+
+  // Another window leaves the chain: the message goes on unchanged.
+  const HWND other = reinterpret_cast<HWND>(0x1234);
+  SendMessageW(window, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(other), 0x5678);
+  ASSERT_EQ(next.received.size(), 2u);
+  EXPECT_EQ(next.received[1], (RecordingViewer::Message{WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(other), 0x5678}));
+
+  // The next viewer leaves: the one after it takes its place, and is not told.
+  SendMessageW(window, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(next.window), 0);
+  EXPECT_EQ(toolbar->nextClipboardViewer(), nullptr);
+  EXPECT_EQ(next.received.size(), 2u);
+  SendMessageW(window, WM_DRAWCLIPBOARD, 0, 0);  // with no next viewer nothing is passed on
+  EXPECT_EQ(next.received.size(), 2u);
+
+  DestroyWindow(window);
+  ChangeClipboardChain(next.window, previous);
+}
+
+TEST_F(ToolbarWindowTest, HotKeysRunTheirCommandsAndDisabledOnesNothing) {
+  const HWND window = Open();
+  SendMessageW(window, WM_HOTKEY, 3, 0);  // stop while idle: its button is disabled
+  EXPECT_TRUE(engine.Calls("Stop").empty());
+  SendMessageW(window, EngineDoneMessage, 0, 5);  // not the end of a text
+  EXPECT_TRUE(engine.Calls("Stop").empty());
+  EXPECT_EQ(toolbar->buttons().State(2), 6);
+  EXPECT_EQ(toolbar->settings().readingState[0], 0);
+}
+
+}  // namespace
+}  // namespace ostrel
