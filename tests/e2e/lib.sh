@@ -11,6 +11,8 @@ BACKGROUND=()
 cleanup() {
   for pid in "${BACKGROUND[@]}"; do kill "$pid" 2>/dev/null || true; done
   pkill -f 'Ostrel4\.exe' 2>/dev/null || true
+  # The next script must find the desktop as bare as this one found it.
+  (cd "$BIN" && timeout 30 wine ./ostrel_driver.exe wait-gone "Untitled - Notepad" 20 >/dev/null 2>&1) || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT

@@ -200,5 +200,21 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"alive") {  // TITLE: exit status 0 when the window exists
     return FindByTitle(argv[2]) ? 0 : 1;
   }
+  if (command == L"menu") {  // exit status 0 while a pop-up menu is shown; prints its rectangle
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return 1;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (command == L"activate" && argc >= 3) {  // TITLE: make it the foreground window
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("no such window");
+    SetForegroundWindow(window);
+    // Wine makes the change once the X server has moved the focus.
+    for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i) Sleep(100);
+    return GetForegroundWindow() == window ? 0 : Fail("it did not come to the foreground");
+  }
   return Fail("unknown command");
 }
