@@ -6,7 +6,7 @@
 #include "settingsdlg/format_number.h"
 #include "settingsdlg/page_texts.h"
 #include "settingsdlg/read_typed_number.h"
-#include "settingsdlg/remove_file_spec.h"
+#include "settingsdlg/remove_last_path_element.h"
 #include "settingsdlg/tick_frequency.h"
 
 namespace ostrel {
@@ -113,7 +113,7 @@ void VoicePage::TestEnded(intptr_t lParam) {
 std::u16string VoicePage::ChooseDictionaryFolder() {
   // A test keeps its caption: the next click on the test button stops once more.
   engine_.Stop(view_.PageWindow(), kind_.engineLanguage);
-  std::u16string folder = RemoveFileSpec(UserDicPath);
+  std::u16string folder = RemoveLastPathElement(UserDicPath);
   // A root already ends in its backslash; a second one would turn "\" into a network prefix.
   if (folder.empty() || folder.back() != u'\\') folder += u'\\';
   return folder;

@@ -7,7 +7,7 @@
 
 #include "settingsdlg/fill_numbers.h"
 #include "settingsdlg/format_number.h"
-#include "settingsdlg/remove_file_spec.h"
+#include "settingsdlg/remove_last_path_element.h"
 
 namespace ostrel {
 namespace {
@@ -80,7 +80,7 @@ TEST(SettingsDlgRemoveFileSpecTest, LeavesWhatThePathFunctionLeaves) {
       {u"", u""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RemoveFileSpec(c.path), c.folder) << std::string(c.path.begin(), c.path.end());
+    EXPECT_EQ(RemoveLastPathElement(c.path), c.folder) << std::string(c.path.begin(), c.path.end());
   }
 }
 

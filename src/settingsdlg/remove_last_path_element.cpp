@@ -1,8 +1,8 @@
-#include "settingsdlg/remove_file_spec.h"
+#include "settingsdlg/remove_last_path_element.h"
 
 namespace ostrel {
 
-std::u16string RemoveFileSpec(std::u16string_view path) {
+std::u16string RemoveLastPathElement(std::u16string_view path) {
   // Where the last element starts: after up to two leading backslashes (a root or a UNC
   // prefix), at the last backslash, or after a drive colon together with its backslash.
   size_t i = 0;
