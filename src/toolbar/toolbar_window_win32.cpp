@@ -1,18 +1,19 @@
 #include "toolbar/toolbar_window_win32.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 #include <shlwapi.h>
 
 #include <cstdio>
 #include <cwchar>
 
-#include "../../resources/resource_ids.h"
 #include "app/program_directory.h"
 #include "app/program_directory_win32.h"
 #include "app/texts.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/settings_model.h"
+#include "settingsdlg/run_settings_dialog_win32.h"
 #include "toolbar/hot_keys_win32.h"
 #include "toolbar/redraw_toolbar.h"
 #include "toolbar/skin_source.h"
@@ -38,6 +39,17 @@ std::optional<std::u16string> FirstArgument() {
   if (arguments && count > 1) first = FromWide(arguments[1]);
   LocalFree(arguments);
   return first;
+}
+
+ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+// Without a notification area (no shell tray) the animations fade in place.
+std::optional<ScreenPoint> TrayPointFor(const ScreenRect& window) {
+  const HWND shell = FindWindowW(L"Shell_TrayWnd", nullptr);
+  const HWND tray = shell ? FindWindowExW(shell, nullptr, L"TrayNotifyWnd", nullptr) : nullptr;
+  RECT rect{};
+  if (!tray || !GetWindowRect(tray, &rect)) return std::nullopt;
+  return TrayPoint(ToScreenRect(rect), window);
 }
 
 std::u16string ProgramPath() {
@@ -71,10 +83,9 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   LoadSkin();
   SetWindowPos(window, nullptr, 0, 0, canvas_->width(), canvas_->height(),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  mouse_.SetHitMap(ViewOf(hitMap_));
   buttons_.Initialize();
   RedrawToolbar();
-  dragOrigin_ = {-1, -1};
-  pressedButton_ = -1;
 
   RegisterHotKeys(window, window, settings_);
 
@@ -202,6 +213,7 @@ void CDlgToolbarLayerDlg::OnDestroy(WPARAM, LPARAM) {
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (settings_.languageEnabled[l]) engine_.CloseLanguage(reinterpret_cast<WindowId>(window), EngineLanguage(l));
   }
+  mouse_.SetHitMap({});
   skin_.reset();
   hitMap_.reset();
   canvas_.reset();
@@ -274,9 +286,11 @@ void CDlgToolbarLayerDlg::PostClose() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void CDlgToolbarLayerDlg::SleepFor(int milliseconds) { ostrel::SleepFor(static_cast<DWORD>(milliseconds)); }
 
-void CDlgToolbarLayerDlg::OpenSettingsDialog() {}
+void CDlgToolbarLayerDlg::OpenSettingsDialog() {
+  RunSettingsDialog(hwnd(), settings_, engine_, currentAlpha_, store_);
+  buttons_.SetState(5, kButtonNormal);
+}
 
-void CDlgToolbarLayerDlg::MinimiseToTray() {}
 
 void CDlgToolbarLayerDlg::RedrawToolbar() {
   ostrel::RedrawToolbar(ViewOf(skin_), ViewOf(canvas_), buttons_, currentAlpha_,
@@ -313,5 +327,183 @@ bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
   DestroyWindow(window);
   return false;
 }
+
+bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // Sent from outside the program; the framework has nothing more to do with it.
+  if (message == WM_COMMAND && wParam == kDimCommand) {
+    buttons_.ToggleDimmedDisplay();
+    RedrawToolbar();
+    return false;
+  }
+  if (message != TrayMessage || wParam != kTrayIconId) return false;
+  const HWND window = hwnd();
+  switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      // A modal dialog or message box of the toolbar is open: show it rather than a menu.
+      if (!IsWindowEnabled(window)) SetForegroundWindow(window);
+      return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+      if (!IsWindowEnabled(window)) return false;
+      if (buttons_.InTray()) {
+        RestoreFromTray();
+      } else {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        TrackToolbarMenu(cursor, false);
+      }
+      result = 1;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void CDlgToolbarLayerDlg::OnMouseMove(WPARAM, LPARAM lParam) {
+  // The pointer reaches a button before the click that reads; Wine may have activated the
+  // toolbar by the time WM_MOUSEACTIVATE would tell whose text is wanted.
+  if (readingParts_) {
+    readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
+  }
+  mouse_.OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnLeftButtonDown(WPARAM, LPARAM lParam) {
+  mouse_.OnLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnLeftButtonUp(WPARAM, LPARAM lParam) {
+  mouse_.OnLeftButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnCaptureChanged(WPARAM, LPARAM lParam) {
+  // Our own ReleaseCapture names no window; a menu or another window taking it does.
+  mouse_.OnCaptureChanged(lParam != 0);
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnRightButtonUp(WPARAM, LPARAM) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackToolbarMenu(cursor, true);
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::OnMouseWheel(WPARAM wParam, LPARAM) {
+  currentAlpha_ = MouseWheelAlpha(currentAlpha_, GET_WHEEL_DELTA_WPARAM(wParam), settings_);
+  PresentCanvas(currentAlpha_);
+  DefaultHandling();
+}
+
+void CDlgToolbarLayerDlg::TrackToolbarMenu(POINT cursor, bool stopReadingFirst) {
+  const HWND window = hwnd();
+  UniqueHmenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TOOLBAR_MENU)));
+  const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+  SetForegroundWindow(window);
+  if (stopReadingFirst) reading_.ExecuteCommand(ButtonStates::kStopCommand);
+  if (!popup) return;
+  // The chosen item arrives as WM_COMMAND once the menu has closed.
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  // Without these the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(window);
+  PostMessageW(window, WM_NULL, 0, 0);
+}
+
+void CDlgToolbarLayerDlg::OnManual() { OpenBesideProgram(texts::kManualFile, texts::kManualFailed); }
+
+void CDlgToolbarLayerDlg::OnSupportPage() { OpenBesideProgram(texts::kSupportFile, texts::kSupportFailed); }
+
+void CDlgToolbarLayerDlg::OpenBesideProgram(const char16_t* file, const char16_t* failure) {
+  const HWND window = hwnd();
+  const std::u16string path = ProgramDirectory() + file;
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window, L"open", Wide(path), nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened > 32) return;
+  const std::u16string caption = ApplicationName();
+  ShowMessageBox(window, W(failure), Wide(caption), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CDlgToolbarLayerDlg::MinimiseToTray() {
+  if (buttons_.InTray()) {
+    FadeInFromTray();
+    return;
+  }
+  const ScreenRect place = WindowRect();
+  for (const AnimationStep& step : MinimiseToTraySteps(place, TrayPointFor(place), currentAlpha_)) {
+    MoveWindowTo(step.position);
+    if (!PresentCanvas(step.alpha)) return;
+    SleepFor(25);
+  }
+  // Fully transparent, the toolbar stays where it was and lets every click through.
+  buttons_.SetInTray(true);
+  if (!PresentCanvas(0)) return;
+  MoveWindowTo({place.left, place.top});
+  trayIcon_.ShowBalloon(W(texts::kTrayBalloonTitle), W(texts::kTrayBalloonText));
+  buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+}
+
+void CDlgToolbarLayerDlg::FadeInFromTray() {
+  buttons_.SetInTray(false);
+  for (const int alpha : TrayFadeInAlphas(currentAlpha_)) {
+    if (!PresentCanvas(alpha)) return;
+    SleepFor(50);
+  }
+  if (!PresentCanvas(currentAlpha_)) return;
+  buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+}
+
+void CDlgToolbarLayerDlg::RestoreFromTray() {
+  const HWND window = hwnd();
+  ShowWindow(window, SW_SHOWNORMAL);
+  buttons_.SetInTray(false);
+  const ScreenRect place = WindowRect();
+  for (const AnimationStep& step : RestoreFromTraySteps(place, TrayPointFor(place), currentAlpha_)) {
+    MoveWindowTo(step.position);
+    if (!PresentCanvas(step.alpha)) return;
+    SleepFor(25);
+  }
+  if (!PresentCanvas(currentAlpha_)) return;
+  MoveWindowTo({place.left, place.top});
+  // Shows what the hot keys changed meanwhile.
+  RedrawToolbar();
+}
+
+ScreenPoint CDlgToolbarLayerDlg::ClientToScreenPoint(int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(hwnd(), &point);
+  return {point.x, point.y};
+}
+
+bool CDlgToolbarLayerDlg::ToolbarIsUnder(ScreenPoint point) {
+  const HWND under = WindowFromPoint(POINT{point.x, point.y});
+  return under && GetAncestor(under, GA_ROOT) == hwnd();
+}
+
+bool CDlgToolbarLayerDlg::HasCapture() { return GetCapture() == hwnd(); }
+
+void CDlgToolbarLayerDlg::TakeCapture() { SetCapture(hwnd()); }
+
+void CDlgToolbarLayerDlg::ReleaseMouseCapture() { ReleaseCapture(); }
+
+ScreenRect CDlgToolbarLayerDlg::WindowRect() {
+  RECT rect{};
+  GetWindowRect(hwnd(), &rect);
+  return ToScreenRect(rect);
+}
+
+void CDlgToolbarLayerDlg::MoveWindowTo(ScreenPoint topLeft) {
+  SetWindowPos(hwnd(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDlgToolbarLayerDlg::BringToForeground() { SetForegroundWindow(hwnd()); }
+
+void CDlgToolbarLayerDlg::ExecuteCommand(int command) { reading_.ExecuteCommand(command); }
+
+void CDlgToolbarLayerDlg::SetTipText(const char16_t* text) { tooltip_.UpdateTipText(W(text)); }
 
 }  // namespace ostrel

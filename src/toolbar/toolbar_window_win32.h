@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "../../resources/resource_ids.h"
 #include "engine/speech_engine.h"
 #include "reading/capture_flags.h"
 #include "reading/capture_platform_win32.h"
@@ -20,6 +21,7 @@
 #include "settings/registry_win32.h"
 #include "toolbar/button_states.h"
 #include "toolbar/dib_image_win32.h"
+#include "toolbar/toolbar_mouse.h"
 #include "toolbar/tray_icon_win32.h"
 #include "ui/dialog_impl_win32.h"
 #include "ui/tool_tip_win32.h"
@@ -31,9 +33,11 @@ HWND ToolbarWindowHandle();
 
 constexpr UINT TrayMessage = 0x401;
 constexpr UINT kTrayIconId = 1;
+// WM_COMMAND accepted from outside: dims the whole toolbar, or undims it.
+constexpr WPARAM kDimCommand = 133;
 
 // The toolbar: a layered, topmost, skinned window run as the program's modal dialog.
-class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private ReadingHost {
+class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private ReadingHost, private ToolbarMouseHost {
  public:
   explicit CDlgToolbarLayerDlg(SpeechEngine& engine);
   ~CDlgToolbarLayerDlg() override;
@@ -44,10 +48,12 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   ReadingControl& reading() { return reading_; }
   const CaptureFlags& captureFlags() const { return flags_; }
   HWND nextClipboardViewer() const { return nextClipboardViewer_; }
+  const ToolbarMouse& mouse() const { return mouse_; }
 
  protected:
   BOOL OnInitDialog() override;
   bool PreTranslateMessage(MSG& message) override;
+  bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnOK() override;
   void OnCancel() override;
 
@@ -61,6 +67,14 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void OnDrawClipboard(WPARAM, LPARAM);
   void OnChangeClipboardChain(WPARAM, LPARAM);
   LRESULT OnMouseActivate(WPARAM, LPARAM);
+  void OnMouseMove(WPARAM, LPARAM);
+  void OnLeftButtonDown(WPARAM, LPARAM);
+  void OnLeftButtonUp(WPARAM, LPARAM);
+  void OnCaptureChanged(WPARAM, LPARAM);
+  void OnRightButtonUp(WPARAM, LPARAM);
+  void OnMouseWheel(WPARAM, LPARAM);
+  void OnManual();
+  void OnSupportPage();
   void PassOnToNextViewer(UINT message, WPARAM, LPARAM);
 
   // ReadingHost
@@ -72,6 +86,26 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void SleepFor(int milliseconds) override;
   void OpenSettingsDialog() override;
   void MinimiseToTray() override;
+
+  // ToolbarMouseHost
+  ScreenPoint ClientToScreenPoint(int x, int y) override;
+  bool ToolbarIsUnder(ScreenPoint point) override;
+  bool HasCapture() override;
+  void TakeCapture() override;
+  void ReleaseMouseCapture() override;
+  ScreenRect WindowRect() override;
+  void MoveWindowTo(ScreenPoint topLeft) override;
+  void BringToForeground() override;
+  void ExecuteCommand(int command) override;
+  void SetTipText(const char16_t* text) override;
+
+  // The icon was clicked while the toolbar is in the tray: slide back in.
+  void RestoreFromTray();
+  // Minimise clicked while still marked as in the tray (a wheel turn made it visible).
+  void FadeInFromTray();
+  // Menu 132 at the cursor; the right button stops a reading first, the tray icon does not.
+  void TrackToolbarMenu(POINT cursor, bool stopReadingFirst);
+  void OpenBesideProgram(const char16_t* file, const char16_t* failure);
 
   void LoadSkin();
   void ShowSkinUnreadable(const std::u16string& path);
@@ -92,10 +126,8 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   std::optional<DibImage> skin_;
   std::optional<DibImage> hitMap_;
   std::optional<DibImage> canvas_;
-  POINT dragOrigin_{-1, -1};
-  RECT dragStartRect_{};
-  int pressedButton_ = -1;
   ButtonStates buttons_;
+  ToolbarMouse mouse_{buttons_, {}, *this};
   int currentAlpha_ = 0;
   ui::ToolTip tooltip_;
   AppSettings settings_;
@@ -127,6 +159,14 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
       ui::OnMessage(WM_DRAWCLIPBOARD, &CDlgToolbarLayerDlg::OnDrawClipboard),
       ui::OnMessage(WM_CHANGECBCHAIN, &CDlgToolbarLayerDlg::OnChangeClipboardChain),
       ui::OnMessage(WM_MOUSEACTIVATE, &CDlgToolbarLayerDlg::OnMouseActivate),
+      ui::OnMessage(WM_MOUSEMOVE, &CDlgToolbarLayerDlg::OnMouseMove),
+      ui::OnMessage(WM_LBUTTONDOWN, &CDlgToolbarLayerDlg::OnLeftButtonDown),
+      ui::OnMessage(WM_LBUTTONUP, &CDlgToolbarLayerDlg::OnLeftButtonUp),
+      ui::OnMessage(WM_CAPTURECHANGED, &CDlgToolbarLayerDlg::OnCaptureChanged),
+      ui::OnMessage(WM_RBUTTONUP, &CDlgToolbarLayerDlg::OnRightButtonUp),
+      ui::OnMessage(WM_MOUSEWHEEL, &CDlgToolbarLayerDlg::OnMouseWheel),
+      ui::OnCommand(ID_MENU_MANUAL, 0, &CDlgToolbarLayerDlg::OnManual),
+      ui::OnCommand(ID_MENU_SUPPORT, 0, &CDlgToolbarLayerDlg::OnSupportPage),
   };
 };
 
