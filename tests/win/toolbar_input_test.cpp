@@ -8,6 +8,7 @@
 #include "app/program_directory.h"
 #include "app/program_directory_win32.h"
 #include "fake_engine.h"
+#include "window_test_support.h"
 #include "platform/seams_win32.h"
 #include "toolbar/toolbar_window_win32.h"
 
@@ -16,7 +17,9 @@ namespace {
 
 using testing::FakeEngine;
 
-const wchar_t kSettingsKey[] = L"Software\\Brantic\\Ostrel4";
+using testing::kSettingsKey;
+using testing::PumpMessages;
+using testing::StoredDword;
 // Where nothing else lies on the test display, so WindowFromPoint finds the toolbar.
 constexpr int kLeft = 300;
 constexpr int kTop = 300;
@@ -27,23 +30,6 @@ constexpr POINT kCentre[8] = {{78, 30}, {129, 28}, {170, 30}, {198, 30}, {241, 3
 constexpr POINT kLogo{20, 30};
 
 LPARAM At(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-DWORD StoredDword(const wchar_t* name, DWORD fallback = 0xDEADBEEF) {
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
-    return fallback;
-  }
-  return value;
-}
 
 // Closes any pop-up menu a few moments after it opens, so a test that opens one (or opens
 // one by mistake) cannot hang, and tells whether one was open.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_engine.h"
+#include "window_test_support.h"
 #include "platform/seams_win32.h"
 
 namespace ostrel {
@@ -15,24 +16,9 @@ namespace {
 
 using testing::FakeEngine;
 
-const wchar_t kSettingsKey[] = L"Software\\Brantic\\Ostrel4";
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-DWORD StoredDword(const wchar_t* name, DWORD fallback = 0xDEADBEEF) {
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
-    return fallback;
-  }
-  return value;
-}
+using testing::kSettingsKey;
+using testing::PumpMessages;
+using testing::StoredDword;
 
 // A window that holds a hot key, as another program would.
 class HotKeyHolder {

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+namespace ostrel::testing {
+
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Brantic\\Ostrel4";
+
+// Runs whatever the windows under test posted to themselves.
+inline void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// A DWORD the program saved under its settings key, or the fallback when there is none.
+inline DWORD StoredDword(const wchar_t* name, DWORD fallback = 0xDEADBEEF) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return fallback;
+  }
+  return value;
+}
+
+}  // namespace ostrel::testing
