@@ -22,7 +22,13 @@ trap cleanup EXIT
 if [ ! -d "$WINEPREFIX" ]; then
   mkdir -p "$WINEPREFIX"
   timeout 600 wineboot -i >/dev/null 2>&1
+fi
+# Again whenever the prefix set-up has changed since it was last applied (fonts, for one).
+stamp="$WINEPREFIX/.ostrel-prefix-setup"
+wanted=$(sha256sum scripts/wine-prefix-setup.sh | cut -d' ' -f1)
+if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
   bash scripts/wine-prefix-setup.sh
+  echo "$wanted" >"$stamp"
 fi
 cd build/win/bin
 wine ./Ostrel4.exe "$@"

@@ -9,6 +9,7 @@ packages=(
   cmake make g++ python3
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils xauth xdotool imagemagick fonts-noto-cjk
+  fonts-ipafont-gothic fonts-vlgothic fonts-arphic-uming fonts-unfonts-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
 )
 missing=()

@@ -26,6 +26,8 @@ in_background() {
 
 fail() {
   echo "FAIL: $*" >&2
+  # What the screen showed when it went wrong.
+  import -window root -display "$DISPLAY" "$ARTIFACTS/failed-$(basename "$0" .sh).png" 2>/dev/null || true
   exit 1
 }
 
@@ -86,6 +88,24 @@ wait_for() {
 run_program() { (cd "$BIN" && timeout 120 wine ./Ostrel4.exe "$@"); }
 
 TITLE="Ostrel Quartet"
+KEY='HKCU\Software\Brantic\Ostrel4'
+NOTEPAD="Untitled - Notepad"
+
+set_dword() { timeout 60 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
+
+# hex TEXT CODEPAGE: the text's bytes in that code page, as the engine's journal shows them.
+hex() { printf '%s' "$1" | iconv -f UTF-8 -t "$2" | od -An -tx1 | tr -d ' \n' | tr 'a-f' 'A-F'; }
+
+# open_notepad [X Y [TEXT]]: Wine's notepad, ended at exit; moved to X,Y, holding TEXT all selected.
+open_notepad() {
+  in_background bash -c 'cd "$0" && exec timeout 600 wine notepad' "$WORK"
+  driver wait-window "$NOTEPAD" 60 >/dev/null || fail "notepad did not open"
+  [ $# -lt 2 ] || driver move "$NOTEPAD" "$1" "$2"
+  if [ $# -ge 3 ]; then
+    driver edit-set "$NOTEPAD" "$3"
+    driver edit-select "$NOTEPAD" 0 -1
+  fi
+}
 
 # driver COMMAND ...: the Windows-side helper (tests/e2e/driver); output without CRs.
 driver() { (cd "$BIN" && timeout 60 wine ./ostrel_driver.exe "$@") | tr -d '\r'; return "${PIPESTATUS[0]}"; }

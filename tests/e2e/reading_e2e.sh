@@ -2,18 +2,13 @@
 # A reading from the hot key to the speech engine: text selected in another program (Wine's
 # notepad) is taken through the clipboard, prepared for the language and spoken.
 source "$(dirname "$0")/lib.sh"
-KEY='HKCU\Software\Brantic\Ostrel4'
-NOTEPAD="Untitled - Notepad"
 CTRL=0xA2 SHIFT=0xA0
 
-hex() { printf '%s' "$1" | iconv -f UTF-8 -t "$2" | od -An -tx1 | tr -d ' \n' | tr 'a-f' 'A-F'; }
 speak_lines() { grep ' Speak ' "$JOURNAL" || true; }
 speak_count() { speak_lines | wc -l; }
 has_speak_count() { [ "$(speak_count)" -ge "$1" ]; }
-set_dword() { timeout 60 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
 
-in_background bash -c 'cd "$0" && exec timeout 600 wine notepad' "$WORK"
-driver wait-window "$NOTEPAD" 60 >/dev/null || fail "notepad did not open"
+open_notepad
 
 # read_selection LANGUAGE-SETUP TEXT EXPECTED-HEX EXPECTED-ARGS: one reading with the selection hot key.
 read_and_expect() {

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The program's start-up and shutdown of the settings and the speech engine.
 source "$(dirname "$0")/lib.sh"
-KEY='HKCU\Software\Brantic\Ostrel4'
 
 echo "-- empty registry: the defaults are written for every language"
 reset_registry

@@ -2,13 +2,10 @@
 # The toolbar's life: a single instance, a topmost layered bar with its tray icon, closed
 # by Escape with its settings and position saved, back where it was left at the next start.
 source "$(dirname "$0")/lib.sh"
-KEY='HKCU\Software\Brantic\Ostrel4'
 reset_registry
 
 echo "-- a desktop with a window on it"
-in_background bash -c 'cd "$0" && exec timeout 300 wine notepad' "$WORK"
-driver wait-window "Untitled - Notepad" 60 >/dev/null || fail "notepad did not open"
-driver move "Untitled - Notepad" -12 -36  # its white page behind the toolbar
+open_notepad -12 -36  # its white page behind the toolbar
 
 echo "-- the toolbar opens"
 new_journal

@@ -3,12 +3,8 @@
 # the right-button menu that stops the reading, and minimising to the notification area
 # and back by a click on its icon.
 source "$(dirname "$0")/lib.sh"
-KEY='HKCU\Software\Brantic\Ostrel4'
-NOTEPAD="Untitled - Notepad"
 LEFT=400 TOP=300
 
-hex() { printf '%s' "$1" | iconv -f UTF-8 -t "$2" | od -An -tx1 | tr -d ' \n' | tr 'a-f' 'A-F'; }
-set_dword() { timeout 60 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
 # point_at X Y: the pointer to a point of the toolbar, in window coordinates.
 point_at() { xdotool mousemove --sync $((left + $1)) $((top + $2)); }
 # toolbar_crop FILE X Y W H OUT: one rectangle of the toolbar, in window coordinates, from a screenshot.
@@ -22,12 +18,8 @@ set_dword "$KEY" x $LEFT
 set_dword "$KEY" y $TOP
 
 echo "-- notepad with a selected text, away from the toolbar"
-in_background bash -c 'cd "$0" && exec timeout 300 wine notepad' "$WORK"
-driver wait-window "$NOTEPAD" 60 >/dev/null || fail "notepad did not open"
-driver move "$NOTEPAD" 20 420
 TEXT="マウスで読み上げます。"
-driver edit-set "$NOTEPAD" "$TEXT"
-driver edit-select "$NOTEPAD" 0 -1
+open_notepad 20 420 "$TEXT"
 
 new_journal
 export ORVATONE_SPEAK_MS=60000  # still speaking when the menu opens

@@ -2,6 +2,7 @@
 // SendInput (no X focus needed), moves windows, reads and writes the clipboard.
 // Each command prints what it found on one line; the exit status says whether it worked.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,25 @@ void SendKeys(const std::vector<WORD>& down) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// The page a tabbed dialog shows: its one visible child dialog.
+HWND VisiblePage(HWND dialog) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (std::wcscmp(name, L"#32770") == 0 && IsWindowVisible(child)) return child;
+  }
+  return nullptr;
+}
+
+int PrintControl(HWND parent, int id) {
+  HWND control = parent ? GetDlgItem(parent, id) : nullptr;
+  if (!control) return Fail("control not found");
+  RECT r{};
+  GetWindowRect(control, &r);
+  std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top, IsWindowVisible(control) ? 1 : 0);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -74,6 +94,15 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowRect(window, &r);
     std::printf("%ld %ld %ld %ld 0x%08lx %d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
                 static_cast<unsigned long>(GetWindowLongPtrW(window, GWL_EXSTYLE)), IsWindowVisible(window) ? 1 : 0);
+    return 0;
+  }
+  if (command == L"client" && argc >= 3) {  // TITLE: left top width height of the client area, on the screen
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("window not found");
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return 0;
   }
   if (command == L"count" && argc >= 3) {  // TITLE: how many top-level windows carry it
@@ -215,6 +244,50 @@ int wmain(int argc, wchar_t** argv) {
     // Wine makes the change once the X server has moved the focus.
     for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i) Sleep(100);
     return GetForegroundWindow() == window ? 0 : Fail("it did not come to the foreground");
+  }
+  if (command == L"control" && argc >= 4) {  // TITLE ID: left top width height visible of a child
+    return PrintControl(FindByTitle(argv[2]), _wtoi(argv[3]));
+  }
+  if (command == L"page-control" && argc >= 4) {  // TITLE ID: the same, of a child of the page shown
+    HWND dialog = FindByTitle(argv[2]);
+    return PrintControl(dialog ? VisiblePage(dialog) : nullptr, _wtoi(argv[3]));
+  }
+  if (command == L"page-shows" && argc >= 4) {  // TITLE TEXT: exit status 0 when the page shown has it
+    HWND dialog = FindByTitle(argv[2]);
+    HWND page = dialog ? VisiblePage(dialog) : nullptr;
+    for (HWND child = page ? GetWindow(page, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t text[256] = {};
+      GetWindowTextW(child, text, 256);
+      if (std::wcscmp(text, argv[3]) == 0) return 0;
+    }
+    return 1;
+  }
+  if (command == L"tab-rect" && argc >= 4) {  // TITLE INDEX: left top width height of a tab of the dialog
+    HWND dialog = FindByTitle(argv[2]);
+    HWND tabs = dialog ? FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr) : nullptr;
+    if (!tabs) return Fail("no tab control");
+    // The rectangle comes back through the other process's memory.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return Fail("cannot open the dialog's process");
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT r{};
+    const bool ok = remote && SendMessageW(tabs, TCM_GETITEMRECT, _wtoi(argv[3]), reinterpret_cast<LPARAM>(remote)) &&
+                    ReadProcessMemory(process, remote, &r, sizeof(r), nullptr);
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (!ok) return Fail("no such tab");
+    MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  if (command == L"hotkey-free" && argc >= 4) {  // MODIFIERS VK: exit status 0 when nobody holds it
+    const UINT modifiers = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0));
+    const UINT vk = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0));
+    if (!RegisterHotKey(nullptr, 1, modifiers, vk)) return Fail("held by another program");
+    UnregisterHotKey(nullptr, 1);
+    return 0;
   }
   return Fail("unknown command");
 }
