@@ -16,8 +16,13 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   echo "No display: running on the virtual display $DISPLAY"
 fi
-cleanup() { [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true; }
+program_pid=""
+cleanup() {
+  [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+}
 trap cleanup EXIT
+trap 'exit 143' TERM
 
 if [ ! -d "$WINEPREFIX" ]; then
   mkdir -p "$WINEPREFIX"
@@ -31,4 +36,7 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
   echo "$wanted" >"$stamp"
 fi
 cd build/win/bin
-wine ./Ostrel4.exe "$@"
+# In the background and waited for, so that a stop of this script reaches the cleanup at once.
+wine ./Ostrel4.exe "$@" &
+program_pid=$!
+wait "$program_pid"
