@@ -6,6 +6,7 @@
 #include "app/texts.h"
 #include "engine/orvatone_library_win32.h"
 #include "platform/seams_win32.h"
+#include "platform/wide_win32.h"
 #include "toolbar/dib_image_win32.h"
 #include "toolbar/toolbar_window_win32.h"
 
@@ -17,7 +18,7 @@ int CDlgToolbarLayerApp::InitInstance() {
 
   // Creating the mutex is the test: two instances started at the same instant cannot
   // both see it missing. The handle stays open for the life of the process.
-  mutex_ = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(texts::kMutexName));
+  mutex_ = CreateMutexW(nullptr, FALSE, Wide(texts::kMutexName));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     if (mutex_) CloseHandle(mutex_);
     mutex_ = nullptr;
@@ -31,8 +32,7 @@ int CDlgToolbarLayerApp::InitInstance() {
     if (!engine.Loaded()) {
       // The toolbar still opens (settings and hot keys stay usable), but nothing can be read.
       const std::u16string caption = ApplicationName();
-      ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(texts::kEngineMissing),
-                     reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | MB_ICONWARNING);
+      ShowMessageBox(nullptr, Wide(texts::kEngineMissing), Wide(caption), MB_OK | MB_ICONWARNING);
     }
     CDlgToolbarLayerDlg toolbar(engine);
     toolbar.DoModal(nullptr);

@@ -128,8 +128,7 @@ void Win32CapturePlatform::StopClipboardTimer() { KillTimer(toolbar_, kClipboard
 
 void Win32CapturePlatform::ShowWarning(std::u16string_view text) {
   const std::u16string terminated(text);
-  ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(terminated.c_str()),
-                 reinterpret_cast<const wchar_t*>(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
+  ShowMessageBox(nullptr, Wide(terminated), Wide(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
 }
 
 void Win32CapturePlatform::PostCloseToMainWindow() { PostMessageW(toolbar_, WM_CLOSE, 0, 0); }

@@ -6,6 +6,7 @@
 
 #include "app/texts.h"
 #include "platform/seams_win32.h"
+#include "platform/wide_win32.h"
 
 namespace ostrel {
 namespace {
@@ -42,7 +43,7 @@ Win32TextEncoder::Win32TextEncoder(std::wstring converterPath) : converterPath_(
 std::string Win32TextEncoder::Encode(std::u16string_view text, uint32_t codePage, size_t limit) {
   text = text.substr(0, std::min<size_t>(text.size(), INT_MAX));
   limit = std::min<size_t>(limit, INT_MAX);
-  const auto* source = reinterpret_cast<const wchar_t*>(text.data());
+  const wchar_t* source = Wide(text.data());
 
   // Into a buffer that is too small WideCharToMultiByte writes a partial result, possibly
   // half a double-byte character, and fails; so find the longest run of whole characters
@@ -108,8 +109,8 @@ bool Win32TextEncoder::LoadConverter() {
   if (!fanTiToJianTi_) {
     converter_.reset();
     // Said once: the reading goes on with the traditional characters as they are.
-    ShowMessageBox(nullptr, reinterpret_cast<const wchar_t*>(texts::kConverterMissing),
-                   reinterpret_cast<const wchar_t*>(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
+    ShowMessageBox(nullptr, Wide(texts::kConverterMissing), Wide(texts::kReadingCaption),
+                   MB_OK | MB_TOPMOST | MB_ICONWARNING);
   }
   return fanTiToJianTi_ != nullptr;
 }

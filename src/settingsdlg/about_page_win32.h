@@ -10,10 +10,6 @@ namespace ostrel {
 class CAboutDlg : public ui::Dialog {
  public:
   CAboutDlg() : Dialog(IDD_ABOUT) {}
-
- protected:
-  void OnOK() override {}
-  void OnCancel() override {}
 };
 
 }  // namespace ostrel

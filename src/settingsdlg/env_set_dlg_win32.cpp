@@ -4,6 +4,7 @@
 
 #include "../../resources/settings_ids.h"
 #include "platform/unique_handle_win32.h"
+#include "platform/wide_win32.h"
 #include "settingsdlg/page_placement.h"
 
 namespace ostrel {
@@ -49,7 +50,7 @@ BOOL CEnvSetDlg::OnInitDialog() {
   tabs_ = SettingsTabs(settings_.languageEnabled);
   for (size_t i = 0; i < tabs_.size(); ++i) {
     const std::u16string caption(tabs_[i].caption);
-    tab_.InsertItem(static_cast<int>(i), reinterpret_cast<const wchar_t*>(caption.c_str()));
+    tab_.InsertItem(static_cast<int>(i), Wide(caption));
   }
 
   // The tab control's DC keeps its default font: that height is what places the pages.

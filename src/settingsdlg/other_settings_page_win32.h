@@ -29,8 +29,6 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
 
  protected:
   BOOL OnInitDialog() override;
-  void OnOK() override {}
-  void OnCancel() override {}
 
  private:
   void OnSliderScrolled(HWND slider);

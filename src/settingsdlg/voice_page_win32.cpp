@@ -46,8 +46,6 @@ constexpr std::array<VoicePageControls, kLanguageCount> kControls{{
      IDC_K_DEFAULTS, IDC_K_SAMPLE, IDC_K_TEST, IDC_K_PATH, IDC_K_CHOOSE, IDC_K_EDITOR, 0, IDC_K_PARENTHESIS},
 }};
 
-const wchar_t* W(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
-std::wstring_view WView(std::u16string_view text) { return {W(text), text.size()}; }
 
 // The view's texts are views; the platform wants them zero-terminated.
 void SetItem(HWND dialog, int id, std::u16string_view text) {
@@ -134,22 +132,22 @@ LRESULT CVoicePage::OnEngineDone(WPARAM, LPARAM lParam) {
 void CVoicePage::ChooseDictionary() {
   const std::u16string folder = core_.ChooseDictionaryFolder();
   const ui::FileFilter filters[] = {
-      {WView(page_texts::kDictionaryFilterName), WView(page_texts::kDictionaryFilterPattern)}};
+      {WideView(page_texts::kDictionaryFilterName), WideView(page_texts::kDictionaryFilterPattern)}};
   const std::optional<std::wstring> chosen =
-      ui::OpenFileDialog(hwnd(), filters, WView(page_texts::kDictionaryDefaultExtension),
-                         WView(page_texts::kDictionaryInitialFileName), WView(folder),
+      ui::OpenFileDialog(hwnd(), filters, WideView(page_texts::kDictionaryDefaultExtension),
+                         WideView(page_texts::kDictionaryInitialFileName), WideView(folder),
                          OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT);
   if (chosen) core_.DictionaryChosen(FromWide(chosen->c_str(), chosen->size()));
 }
 
 void CVoicePage::OpenDictionaryEditor() {
   const EditorCommand command = core_.EditorLaunch(ProgramDirectory());
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), W(page_texts::kEditorVerb), Wide(command.program),
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), Wide(page_texts::kEditorVerb.data()), Wide(command.program),
                                                               Wide(command.parameter), Wide(command.folder),
                                                               SW_SHOWNORMAL));
   if (result > 32) return;
   const std::u16string caption = ApplicationName();
-  ShowMessageBox(hwnd(), W(page_texts::kEditorFailed), Wide(caption), MB_OK);
+  ShowMessageBox(hwnd(), Wide(page_texts::kEditorFailed.data()), Wide(caption), MB_OK);
 }
 
 // --- VoicePageView ----------------------------------------------------------------

@@ -44,9 +44,6 @@ class CVoicePage : public ui::DialogImpl<CVoicePage>, private VoicePageView {
 
  protected:
   BOOL OnInitDialog() override;
-  // The settings dialog answers OK and Cancel; a page never ends by itself.
-  void OnOK() override {}
-  void OnCancel() override {}
 
  private:
   void OnSliderScrolled(HWND slider);

@@ -13,8 +13,9 @@
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/settings_model.h"
+#include "settingsdlg/apply_hot_keys.h"
+#include "settingsdlg/hot_key_registrar_win32.h"
 #include "settingsdlg/run_settings_dialog_win32.h"
-#include "toolbar/hot_keys_win32.h"
 #include "toolbar/redraw_toolbar.h"
 #include "toolbar/skin_source.h"
 #include "toolbar/toolbar_animation.h"
@@ -24,8 +25,6 @@ namespace ostrel {
 namespace {
 
 HWND g_toolbarWindow = nullptr;
-
-const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 PixelView ViewOf(const std::optional<DibImage>& image) {
   if (!image) return {};
@@ -74,7 +73,7 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   LoadSettings(settings_, store_, ProgramDirectory());
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  SetWindowTextW(window, W(texts::kProductName));
+  SetWindowTextW(window, Wide(texts::kProductName));
   g_toolbarWindow = window;
   // A quick second click must arrive as a second button-down, not as a double-click.
   SetClassLongPtrW(window, GCL_STYLE, GetClassLongPtrW(window, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DBLCLKS));
@@ -87,7 +86,8 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   buttons_.Initialize();
   RedrawToolbar();
 
-  RegisterHotKeys(window, window, settings_);
+  Win32HotKeyRegistrar hotKeys(window, window);
+  RegisterHotKeys(settings_, hotKeys);
 
   tooltip_.Create(window, TTS_ALWAYSTIP | TTS_NOPREFIX);
   tooltip_.SetMaxTipWidth(384);
@@ -95,7 +95,7 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
 
   trayImage_.reset(static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-  trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), W(texts::kTrayTip));
+  trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip));
 
   reading_.FreeHeldText();
   settings_.readingState = {0, 0};
@@ -133,13 +133,13 @@ void CDlgToolbarLayerDlg::LoadSkin() {
   }
   if (!skin_ || !SkinSizeExpected(skin_->width(), skin_->height())) {
     const std::u16string caption = ApplicationName();
-    ShowMessageBox(hwnd(), W(texts::kSkinSizeWarning), Wide(caption), MB_OK);
+    ShowMessageBox(hwnd(), Wide(texts::kSkinSizeWarning), Wide(caption), MB_OK);
   }
 }
 
 void CDlgToolbarLayerDlg::ShowSkinUnreadable(const std::u16string& path) {
   wchar_t text[1024];
-  swprintf(text, _countof(text), W(texts::kSkinUnreadable), Wide(path));
+  swprintf(text, _countof(text), Wide(texts::kSkinUnreadable), Wide(path));
   const std::u16string caption = ApplicationName();
   ShowMessageBox(hwnd(), text, Wide(caption), MB_OK | MB_ICONWARNING);
 }
@@ -172,7 +172,7 @@ void CDlgToolbarLayerDlg::MoveToStoredPosition() {
 void CDlgToolbarLayerDlg::CheckForUpdate() {
   if (ReadAutoCheck(store_) == u"0") return;
   const std::u16string updater = ProgramDirectory() + texts::kUpdaterFile;
-  ShellExecuteW(nullptr, L"open", Wide(updater), W(texts::kUpdaterParameters), nullptr, SW_SHOW);
+  ShellExecuteW(nullptr, L"open", Wide(updater), Wide(texts::kUpdaterParameters), nullptr, SW_SHOW);
 }
 
 bool CDlgToolbarLayerDlg::PreTranslateMessage(MSG& message) {
@@ -217,7 +217,8 @@ void CDlgToolbarLayerDlg::OnDestroy(WPARAM, LPARAM) {
   skin_.reset();
   hitMap_.reset();
   canvas_.reset();
-  UnregisterHotKeys(window, settings_);
+  Win32HotKeyRegistrar hotKeys(window, window);
+  UnregisterHotKeys(settings_, hotKeys);
   trayIcon_.Remove();
 }
 
@@ -322,8 +323,8 @@ bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
   }
   if (presented) return true;
   wchar_t text[128];
-  swprintf(text, _countof(text), W(texts::kPresentFailed), static_cast<int>(GetLastError()));
-  ShowMessageBox(window, text, W(texts::kErrorCaption), MB_OK | MB_ICONERROR);
+  swprintf(text, _countof(text), Wide(texts::kPresentFailed), static_cast<int>(GetLastError()));
+  ShowMessageBox(window, text, Wide(texts::kErrorCaption), MB_OK | MB_ICONERROR);
   DestroyWindow(window);
   return false;
 }
@@ -425,7 +426,7 @@ void CDlgToolbarLayerDlg::OpenBesideProgram(const char16_t* file, const char16_t
       ShellExecuteW(window, L"open", Wide(path), nullptr, nullptr, SW_SHOWNORMAL));
   if (opened > 32) return;
   const std::u16string caption = ApplicationName();
-  ShowMessageBox(window, W(failure), Wide(caption), MB_OK | MB_ICONEXCLAMATION);
+  ShowMessageBox(window, Wide(failure), Wide(caption), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgToolbarLayerDlg::MinimiseToTray() {
@@ -443,7 +444,7 @@ void CDlgToolbarLayerDlg::MinimiseToTray() {
   buttons_.SetInTray(true);
   if (!PresentCanvas(0)) return;
   MoveWindowTo({place.left, place.top});
-  trayIcon_.ShowBalloon(W(texts::kTrayBalloonTitle), W(texts::kTrayBalloonText));
+  trayIcon_.ShowBalloon(Wide(texts::kTrayBalloonTitle), Wide(texts::kTrayBalloonText));
   buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
 }
 
@@ -504,6 +505,6 @@ void CDlgToolbarLayerDlg::BringToForeground() { SetForegroundWindow(hwnd()); }
 
 void CDlgToolbarLayerDlg::ExecuteCommand(int command) { reading_.ExecuteCommand(command); }
 
-void CDlgToolbarLayerDlg::SetTipText(const char16_t* text) { tooltip_.UpdateTipText(W(text)); }
+void CDlgToolbarLayerDlg::SetTipText(const char16_t* text) { tooltip_.UpdateTipText(Wide(text)); }
 
 }  // namespace ostrel

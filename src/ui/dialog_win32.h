@@ -51,8 +51,14 @@ class Dialog {
   virtual bool WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // The handler table; DialogImpl<T> supplies it.
   virtual bool DispatchHandlers(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  virtual void OnOK() { EndDialog(IDOK); }
-  virtual void OnCancel() { EndDialog(IDCANCEL); }
+  // A page inside another dialog never ends by itself: its frame answers OK and Cancel.
+  virtual void OnOK() {
+    if (!IsPage()) EndDialog(IDOK);
+  }
+  virtual void OnCancel() {
+    if (!IsPage()) EndDialog(IDCANCEL);
+  }
+  bool IsPage() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) != 0; }
 
   // Runs the dialog manager's handling of the message now being handled and returns its
   // result, e.g. to act after it. It runs at most once per message: when a handler has

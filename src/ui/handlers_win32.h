@@ -56,12 +56,31 @@ struct Handler {
   Invoke invoke = nullptr;
 };
 
+namespace detail {
+
+template <typename T>
+constexpr Handler<T> Entry(typename Handler<T>::Kind kind, UINT message, UINT firstId, UINT lastId, UINT code) {
+  Handler<T> h;
+  h.kind = kind;
+  h.message = message;
+  h.firstId = firstId;
+  h.lastId = lastId;
+  h.code = code;
+  return h;
+}
+
+template <typename T>
+LRESULT CallPlain(T& t, const Handler<T>& e, WPARAM, LPARAM) {
+  (t.*e.method.plain)();
+  return 0;
+}
+
+}  // namespace detail
+
 // A window message; the handler's result is the message's result.
 template <typename T>
 constexpr Handler<T> OnMessage(UINT message, LRESULT (T::*method)(WPARAM, LPARAM)) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kMessage;
-  h.message = message;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kMessage, message, 0, 0, 0);
   h.method.withResult = method;
   h.invoke = [](T& t, const Handler<T>& e, WPARAM w, LPARAM l) -> LRESULT { return (t.*e.method.withResult)(w, l); };
   return h;
@@ -70,9 +89,7 @@ constexpr Handler<T> OnMessage(UINT message, LRESULT (T::*method)(WPARAM, LPARAM
 // A window message whose result is 0.
 template <typename T>
 constexpr Handler<T> OnMessage(UINT message, void (T::*method)(WPARAM, LPARAM)) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kMessage;
-  h.message = message;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kMessage, message, 0, 0, 0);
   h.method.withParameters = method;
   h.invoke = [](T& t, const Handler<T>& e, WPARAM w, LPARAM l) -> LRESULT {
     (t.*e.method.withParameters)(w, l);
@@ -85,27 +102,16 @@ constexpr Handler<T> OnMessage(UINT message, void (T::*method)(WPARAM, LPARAM)) 
 // menu items and buttons both send 0).
 template <typename T>
 constexpr Handler<T> OnCommand(UINT id, UINT code, void (T::*method)()) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kCommand;
-  h.firstId = id;
-  h.lastId = id;
-  h.code = code;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kCommand, 0, id, id, code);
   h.method.plain = method;
-  h.invoke = [](T& t, const Handler<T>& e, WPARAM, LPARAM) -> LRESULT {
-    (t.*e.method.plain)();
-    return 0;
-  };
+  h.invoke = &detail::CallPlain<T>;
   return h;
 }
 
 // WM_COMMAND with notification `code` from any id in [firstId, lastId]; the handler gets the id.
 template <typename T>
 constexpr Handler<T> OnCommandRange(UINT firstId, UINT lastId, UINT code, void (T::*method)(int)) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kCommand;
-  h.firstId = firstId;
-  h.lastId = lastId;
-  h.code = code;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kCommand, 0, firstId, lastId, code);
   h.method.withId = method;
   h.invoke = [](T& t, const Handler<T>& e, WPARAM w, LPARAM) -> LRESULT {
     (t.*e.method.withId)(LOWORD(w));
@@ -118,10 +124,7 @@ constexpr Handler<T> OnCommandRange(UINT firstId, UINT lastId, UINT code, void (
 // notification's result.
 template <typename T>
 constexpr Handler<T> OnNotify(UINT id, UINT code, LRESULT (T::*method)(NMHDR*)) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kNotify;
-  h.firstId = id;
-  h.code = code;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kNotify, 0, id, id, code);
   h.method.withHeader = method;
   h.invoke = [](T& t, const Handler<T>& e, WPARAM, LPARAM l) -> LRESULT {
     return (t.*e.method.withHeader)(reinterpret_cast<NMHDR*>(l));
@@ -132,23 +135,16 @@ constexpr Handler<T> OnNotify(UINT id, UINT code, LRESULT (T::*method)(NMHDR*)) 
 // WM_NOTIFY whose result is 0.
 template <typename T>
 constexpr Handler<T> OnNotify(UINT id, UINT code, void (T::*method)()) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kNotify;
-  h.firstId = id;
-  h.code = code;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kNotify, 0, id, id, code);
   h.method.plain = method;
-  h.invoke = [](T& t, const Handler<T>& e, WPARAM, LPARAM) -> LRESULT {
-    (t.*e.method.plain)();
-    return 0;
-  };
+  h.invoke = &detail::CallPlain<T>;
   return h;
 }
 
 // WM_HSCROLL from any control (a horizontal slider); the handler gets the control.
 template <typename T>
 constexpr Handler<T> OnHScroll(void (T::*method)(HWND)) {
-  Handler<T> h;
-  h.kind = Handler<T>::Kind::kHScroll;
+  Handler<T> h = detail::Entry<T>(Handler<T>::Kind::kHScroll, 0, 0, 0, 0);
   h.method.withControl = method;
   h.invoke = [](T& t, const Handler<T>& e, WPARAM, LPARAM l) -> LRESULT {
     (t.*e.method.withControl)(reinterpret_cast<HWND>(l));

@@ -16,9 +16,13 @@
 #include "ui/dialog_template_win32.h"
 #include "ui/tab_control_win32.h"
 #include "ui/window_text_win32.h"
+#include "window_test_support.h"
 
 namespace ostrel {
 namespace {
+
+using testing::InitCommonControlsForTests;
+using testing::PumpMessages;
 
 constexpr int kFirstNumber = 1013;  // number boxes 1013..1017
 constexpr int kLastNumber = 1017;
@@ -51,21 +55,10 @@ ui::DialogTemplate PageTemplate() {
   return t;
 }
 
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 class DialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&init);
-  }
-  void TearDown() override { Pump(); }
+  static void SetUpTestSuite() { InitCommonControlsForTests(); }
+  void TearDown() override { PumpMessages(); }
 };
 
 // --- the handler table -----------------------------------------------------------
@@ -196,7 +189,7 @@ TEST_F(DialogTest, WindowProcSeesMessagesBeforeTheTableAndMayStopThem) {
   ASSERT_TRUE(dialog.Create(nullptr));
 
   PostMessageW(dialog.hwnd(), WM_COMMAND, kDimCommand, 0);
-  Pump();
+  PumpMessages();
   EXPECT_TRUE(dialog.dimmed);
   EXPECT_EQ(dialog.log, (std::vector<std::wstring>{L"proc 133", L"table 133"}));
 
@@ -332,7 +325,7 @@ TEST_F(DialogTest, CloseCancelOkAndKeysEndTheRunThroughTheDialogManager) {
 TEST_F(DialogTest, TheOwnerIsDisabledDuringTheRunAndEnabledBeforeTheWindowGoes) {
   Owner owner;
   SetForegroundWindow(owner.get());
-  Pump();
+  PumpMessages();
   ScriptedDialog dialog;
   bool ownerEnabledDuringRun = true;
   bool ownerEnabledAtDestroy = false;
@@ -468,7 +461,7 @@ TEST_F(DialogTest, TheObjectAndItsWindowLetGoOfEachOther) {
   HWND window = second->hwnd();
   PostMessageW(window, WM_APP, 0, 0);
   second.reset();
-  Pump();
+  PumpMessages();
   EXPECT_EQ(appHandled, 0);
   EXPECT_FALSE(IsWindow(window));
 }

@@ -14,9 +14,12 @@
 
 #include "platform/seams_win32.h"
 #include "reading/clipboard_reader_win32.h"
+#include "window_test_support.h"
 
 namespace ostrel {
 namespace {
+
+using testing::PumpMessages;
 
 constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kPong = WM_APP + 2;
@@ -64,14 +67,6 @@ class TestWindow {
  private:
   HWND window_;
 };
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 // Pumps until the condition holds or the time is up.
 template <typename Condition>

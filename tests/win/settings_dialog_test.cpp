@@ -25,17 +25,13 @@
 #include "ui/slider_win32.h"
 #include "ui/tab_control_win32.h"
 #include "ui/window_text_win32.h"
+#include "window_test_support.h"
 
 namespace ostrel {
 namespace {
 
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+using testing::InitCommonControlsForTests;
+using testing::PumpMessages;
 
 struct Box {
   std::wstring text;
@@ -85,11 +81,8 @@ std::wstring ItemText(HWND dialog, int id) { return ui::GetItemText(dialog, id);
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&init);
-  }
-  void TearDown() override { Pump(); }
+  static void SetUpTestSuite() { InitCommonControlsForTests(); }
+  void TearDown() override { PumpMessages(); }
 
   // The dialog made modelessly, with the caller's copying done first.
   std::unique_ptr<CEnvSetDlg> Open(AppSettings& settings) {
@@ -304,7 +297,7 @@ TEST_F(SettingsDialogTest, TestButtonSpeaksToThePageAndTheEngineEndsIt) {
   EXPECT_EQ(dialog->modeK().core().Testing, 1);
 
   PostMessageW(page, EngineDoneMessage, 0, -1);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(ItemText(page, IDC_K_TEST), L"テスト");
   EXPECT_EQ(dialog->modeK().core().Testing, 0);
 }

@@ -7,15 +7,10 @@
 
 #include "app/program_directory.h"
 #include "app/program_directory_win32.h"
-#include "fake_engine.h"
-#include "window_test_support.h"
-#include "platform/seams_win32.h"
-#include "toolbar/toolbar_window_win32.h"
+#include "toolbar_fixture.h"
 
 namespace ostrel {
 namespace {
-
-using testing::FakeEngine;
 
 using testing::kSettingsKey;
 using testing::PumpMessages;
@@ -53,28 +48,17 @@ class MenuWatcher {
   UINT_PTR timer_ = 0;
 };
 
-class ToolbarInputTest : public ::testing::Test {
+class ToolbarInputTest : public testing::ToolbarFixture {
  protected:
   void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
+    ToolbarFixture::SetUp();
     DWORD position = kLeft;
     RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"x", REG_DWORD, &position, sizeof position);
     position = kTop;
     RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"y", REG_DWORD, &position, sizeof position);
   }
-  void TearDown() override {
-    if (toolbar && IsWindow(toolbar->hwnd())) DestroyWindow(toolbar->hwnd());
-    toolbar.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
-  }
-
   HWND Open() {
-    toolbar = std::make_unique<CDlgToolbarLayerDlg>(engine);
-    EXPECT_TRUE(toolbar->Create(nullptr));
-    PumpMessages();
-    window = toolbar->hwnd();
+    window = ToolbarFixture::Open();
     return window;
   }
 
@@ -88,19 +72,6 @@ class ToolbarInputTest : public ::testing::Test {
   }
   const ButtonStates& buttons() const { return toolbar->buttons(); }
 
-  FakeEngine engine;
-  std::vector<std::wstring> boxes;
-  std::vector<std::wstring> captions;
-  std::vector<UINT> styles;
-  std::vector<DWORD> sleeps;
-  ScopedMessageBoxHook boxHook{[this](HWND, const wchar_t* text, const wchar_t* caption, UINT style) {
-    boxes.emplace_back(text);
-    captions.emplace_back(caption);
-    styles.push_back(style);
-    return IDOK;
-  }};
-  ScopedSleepHook sleepHook{[this](DWORD ms) { sleeps.push_back(ms); }};
-  std::unique_ptr<CDlgToolbarLayerDlg> toolbar;
   HWND window = nullptr;
 };
 

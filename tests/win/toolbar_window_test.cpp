@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_engine.h"
-#include "window_test_support.h"
-#include "platform/seams_win32.h"
+#include "toolbar_fixture.h"
 
 namespace ostrel {
 namespace {
-
-using testing::FakeEngine;
 
 using testing::kSettingsKey;
 using testing::PumpMessages;
@@ -43,36 +39,7 @@ bool HotKeyIsFree(UINT modifiers, UINT key) {
   return probe.held();
 }
 
-class ToolbarWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
-  }
-  void TearDown() override {
-    if (toolbar && IsWindow(toolbar->hwnd())) DestroyWindow(toolbar->hwnd());
-    toolbar.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Brantic");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Brantic");
-  }
-
-  HWND Open() {
-    toolbar = std::make_unique<CDlgToolbarLayerDlg>(engine);
-    EXPECT_TRUE(toolbar->Create(nullptr));
-    PumpMessages();
-    return toolbar->hwnd();
-  }
-
-  FakeEngine engine;
-  std::vector<std::wstring> boxes;
-  std::vector<DWORD> sleeps;
-  ScopedMessageBoxHook boxHook{[this](HWND, const wchar_t* text, const wchar_t*, UINT) {
-    boxes.emplace_back(text);
-    return IDOK;
-  }};
-  ScopedSleepHook sleepHook{[this](DWORD ms) { sleeps.push_back(ms); }};
-  std::unique_ptr<CDlgToolbarLayerDlg> toolbar;
-};
+using ToolbarWindowTest = testing::ToolbarFixture;
 
 TEST_F(ToolbarWindowTest, OpensAsATopmostLayeredBarOfTheCanvasSize) {
   const HWND window = Open();

@@ -15,9 +15,12 @@
 #include "ui/tab_control_win32.h"
 #include "ui/tool_tip_win32.h"
 #include "ui/window_text_win32.h"
+#include "window_test_support.h"
 
 namespace ostrel {
 namespace {
+
+using testing::InitCommonControlsForTests;
 
 constexpr int kSlider = 1098;
 constexpr int kHotKey = 1001;
@@ -27,10 +30,7 @@ constexpr int kNumber = 1091;
 
 class UiControlsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&init);
-  }
+  static void SetUpTestSuite() { InitCommonControlsForTests(); }
 
   void SetUp() override {
     ui::DialogTemplate t(WS_POPUP | WS_CAPTION, 240, 200);

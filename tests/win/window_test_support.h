@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 namespace ostrel::testing {
 
@@ -12,6 +13,12 @@ inline void PumpMessages() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+// The control classes the dialogs under test are made of.
+inline void InitCommonControlsForTests() {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&init);
 }
 
 // A DWORD the program saved under its settings key, or the fallback when there is none.
