@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include "app/program_directory.h"
+#include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 
 namespace ostrel {
@@ -26,6 +27,11 @@ std::u16string ApplicationName() {
   PathStripPathW(path);
   PathRemoveExtensionW(path);
   return FromWide(path);
+}
+
+int ShowApplicationMessage(HWND owner, const wchar_t* text, UINT style) {
+  const std::u16string caption = ApplicationName();
+  return ShowMessageBox(owner, text, Wide(caption), style);
 }
 
 }  // namespace ostrel

@@ -18,10 +18,9 @@ int CDlgToolbarLayerApp::InitInstance() {
 
   // Creating the mutex is the test: two instances started at the same instant cannot
   // both see it missing. The handle stays open for the life of the process.
-  mutex_ = CreateMutexW(nullptr, FALSE, Wide(texts::kMutexName));
+  mutex_.reset(CreateMutexW(nullptr, FALSE, Wide(texts::kMutexName)));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex_) CloseHandle(mutex_);
-    mutex_ = nullptr;
+    mutex_.reset();
     return 0;
   }
 
@@ -31,8 +30,7 @@ int CDlgToolbarLayerApp::InitInstance() {
     OrvatoneLibrary engine;
     if (!engine.Loaded()) {
       // The toolbar still opens (settings and hot keys stay usable), but nothing can be read.
-      const std::u16string caption = ApplicationName();
-      ShowMessageBox(nullptr, Wide(texts::kEngineMissing), Wide(caption), MB_OK | MB_ICONWARNING);
+      ShowApplicationMessage(nullptr, Wide(texts::kEngineMissing), MB_OK | MB_ICONWARNING);
     }
     CDlgToolbarLayerDlg toolbar(engine);
     toolbar.DoModal(nullptr);
@@ -41,7 +39,7 @@ int CDlgToolbarLayerApp::InitInstance() {
 }
 
 int CDlgToolbarLayerApp::ExitInstance() {
-  ReleaseMutex(mutex_);
+  ReleaseMutex(mutex_.get());
   return 0;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/unique_handle_win32.h"
+
 namespace ostrel {
 
 // The process's entry into the program: one instance at a time, GDI+ and the program
@@ -12,7 +14,7 @@ class CDlgToolbarLayerApp {
   int ExitInstance();
 
  private:
-  HANDLE mutex_ = nullptr;
+  UniqueKernelHandle mutex_;
 };
 
 }  // namespace ostrel
