@@ -18,8 +18,7 @@ bool Win32HotKeyRegistrar::Register(int id, uint16_t word) {
 
 void Win32HotKeyRegistrar::ShowFailure(int, std::u16string_view text) {
   const std::u16string terminated(text);
-  const std::u16string caption = ApplicationName();
-  ShowMessageBox(messageOwner_, Wide(terminated), Wide(caption), MB_OK);
+  ShowApplicationMessage(messageOwner_, Wide(terminated), MB_OK);
 }
 
 }  // namespace ostrel

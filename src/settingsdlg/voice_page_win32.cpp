@@ -146,8 +146,7 @@ void CVoicePage::OpenDictionaryEditor() {
                                                               Wide(command.parameter), Wide(command.folder),
                                                               SW_SHOWNORMAL));
   if (result > 32) return;
-  const std::u16string caption = ApplicationName();
-  ShowMessageBox(hwnd(), Wide(page_texts::kEditorFailed.data()), Wide(caption), MB_OK);
+  ShowApplicationMessage(hwnd(), Wide(page_texts::kEditorFailed.data()), MB_OK);
 }
 
 // --- VoicePageView ----------------------------------------------------------------

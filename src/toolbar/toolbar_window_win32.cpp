@@ -132,16 +132,14 @@ void CDlgToolbarLayerDlg::LoadSkin() {
     }
   }
   if (!skin_ || !SkinSizeExpected(skin_->width(), skin_->height())) {
-    const std::u16string caption = ApplicationName();
-    ShowMessageBox(hwnd(), Wide(texts::kSkinSizeWarning), Wide(caption), MB_OK);
+    ShowApplicationMessage(hwnd(), Wide(texts::kSkinSizeWarning), MB_OK);
   }
 }
 
 void CDlgToolbarLayerDlg::ShowSkinUnreadable(const std::u16string& path) {
   wchar_t text[1024];
   swprintf(text, _countof(text), Wide(texts::kSkinUnreadable), Wide(path));
-  const std::u16string caption = ApplicationName();
-  ShowMessageBox(hwnd(), text, Wide(caption), MB_OK | MB_ICONWARNING);
+  ShowApplicationMessage(hwnd(), text, MB_OK | MB_ICONWARNING);
 }
 
 void CDlgToolbarLayerDlg::StartEngine() {
@@ -425,8 +423,7 @@ void CDlgToolbarLayerDlg::OpenBesideProgram(const char16_t* file, const char16_t
   const auto opened = reinterpret_cast<INT_PTR>(
       ShellExecuteW(window, L"open", Wide(path), nullptr, nullptr, SW_SHOWNORMAL));
   if (opened > 32) return;
-  const std::u16string caption = ApplicationName();
-  ShowMessageBox(window, Wide(failure), Wide(caption), MB_OK | MB_ICONEXCLAMATION);
+  ShowApplicationMessage(window, Wide(failure), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgToolbarLayerDlg::MinimiseToTray() {
