@@ -102,15 +102,10 @@ read -r _ _ language pitch speed _ _ _ _ data <<<"$(grep ' Speak ' "$JOURNAL" | 
 [ "$language $pitch $speed" = "1 100 180" ] || fail "spoke with language, pitch, speed $language $pitch $speed"
 [ "$data" = "$(hex "$TEXT" CP932)" ] || fail "spoke $data"
 
-echo "-- the old hot key is free again and reaches notepad"
+echo "-- the old hot key is free again and reaches the window in front"
 driver hotkey-free 2 0x50 || fail "Ctrl+P is still held"
-wait_for 10 "the clipboard to be emptied" bash -c '[ "$(cd "$0" && timeout 60 wine ./ostrel_driver.exe clipboard | tr -d "\r")" = empty ]' "$BIN"
-driver activate "$NOTEPAD" || fail "notepad did not come to the foreground"
-driver key - $CTRL+0x50 >/dev/null
-# Notepad answers Ctrl+P with its print dialog; a hot key would have swallowed the keys.
-driver wait-window "Print" 20 >/dev/null || fail "Ctrl+P did not reach notepad"
-driver key - 0x1B >/dev/null
-driver wait-gone "Print" 20 || fail "notepad's print dialog did not close"
+# A registered hot key would never reach the window in front; this one reaches the driver's own.
+driver key-probe $CTRL+0x50 || fail "Ctrl+P did not reach the window in front"
 [ "$(speak_count)" = 1 ] || fail "Ctrl+P still started a reading: $(cat "$JOURNAL")"
 
 close_with_escape

@@ -67,6 +67,18 @@ int PrintControl(HWND parent, int id) {
   return 0;
 }
 
+// "VK[+VK...]", each in hex or decimal.
+std::vector<WORD> ParseKeys(const wchar_t* text) {
+  std::vector<WORD> keys;
+  for (const wchar_t* part = text; *part;) {
+    wchar_t* end = nullptr;
+    keys.push_back(static_cast<WORD>(std::wcstoul(part, &end, 0)));
+    if (end == part) break;
+    part = (*end == L'+') ? end + 1 : end;
+  }
+  return keys;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -135,13 +147,7 @@ int wmain(int argc, wchar_t** argv) {
       SetForegroundWindow(window);
       Sleep(200);
     }
-    std::vector<WORD> keys;
-    for (wchar_t* part = argv[3]; *part;) {
-      wchar_t* end = nullptr;
-      keys.push_back(static_cast<WORD>(std::wcstoul(part, &end, 0)));
-      part = (*end == L'+') ? end + 1 : end;
-      if (end == part && *end) break;
-    }
+    const std::vector<WORD> keys = ParseKeys(argv[3]);
     std::printf("%llu\n", GetTickCount64());  // when the keys went out, on the engine journal's clock
     SendKeys(keys);
     return 0;
@@ -281,6 +287,34 @@ int wmain(int argc, wchar_t** argv) {
     MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(&r), 2);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     return 0;
+  }
+  if (command == L"key-probe" && argc >= 3) {  // VK[+VK...]: exit 0 when a window of its own in front gets the keys
+    // A combination registered as a hot key never reaches the window in front.
+    HWND probe = CreateWindowExW(0, L"EDIT", L"Ostrel key probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 600, 300, 80,
+                                 nullptr, nullptr, nullptr, nullptr);
+    if (!probe) return Fail("could not make the probe window");
+    SetForegroundWindow(probe);
+    SetFocus(probe);
+    MSG message;
+    for (int i = 0; i < 50 && GetForegroundWindow() != probe; ++i) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      Sleep(100);
+    }
+    if (GetForegroundWindow() != probe) return Fail("the probe window did not come to the foreground");
+    const std::vector<WORD> keys = ParseKeys(argv[2]);
+    if (keys.empty()) return Fail("no keys");
+    SendKeys(keys);
+    bool arrived = false;
+    const ULONGLONG deadline = GetTickCount64() + 3000;
+    while (!arrived && GetTickCount64() < deadline) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_KEYDOWN && message.wParam == keys.back()) arrived = true;
+        DispatchMessageW(&message);
+      }
+      Sleep(10);
+    }
+    DestroyWindow(probe);
+    return arrived ? 0 : Fail("the keys did not arrive");
   }
   if (command == L"hotkey-free" && argc >= 4) {  // MODIFIERS VK: exit status 0 when nobody holds it
     const UINT modifiers = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 0));
