@@ -27,6 +27,11 @@ inline constexpr int kEngineFailed = 3;
 inline constexpr int kLanguageCount = 4;
 inline constexpr std::size_t kRangeReportSize = 15;
 
+// What every voice reports: volume (maximum, minimum, default), then speed, pitch, pause,
+// commapause (minimum, maximum, default).
+inline constexpr std::array<int, kRangeReportSize> kRangeReport = {
+    500, 0, 100,  50, 250, 100,  50, 200, 100,  0, 65535, 800,  0, 65535, 300};
+
 struct VoiceValues {
   int pitch = 0;
   int speed = 0;
@@ -38,9 +43,6 @@ struct VoiceValues {
 
 // How long a text takes at a speed (100 = normal): 60 ms per byte, never under 200 ms.
 std::chrono::milliseconds SpeechLength(std::size_t textBytes, int speed);
-
-// Upper-case hexadecimal of the bytes, no separators.
-std::string HexOf(std::string_view bytes);
 
 class SimulatedEngine {
  public:

@@ -1,9 +1,11 @@
 // The engine's platform: the journal file, PostMessageW for the end of a text, the
-// ORVATONE_SPEAK_MS override, and a reference on this module for every running worker.
+// ORVATONE_SPEAK_MS override, a reference on this module for every running worker, code pages,
+// dictionary files, the installed voices and the message boxes.
 #pragma once
 
 #include "engine_host.h"
 #include "journal_win32.h"
+#include "notices_win32.h"
 
 namespace ostrel::orvatone {
 
@@ -17,8 +19,15 @@ class Win32EngineHost final : public EngineHost {
   void OnWorkerStarted() noexcept override;
   void OnWorkerEnded() noexcept override;
 
+  std::u16string DecodeText(int language, std::string_view bytes) noexcept override;
+  std::optional<std::string> ReadDictionaryFile(std::string_view path) noexcept override;
+  std::optional<LanguageVoice> OpenVoice(int language) noexcept override;
+  void TellNoVoice(void* window, int language) noexcept override;
+  void TellDeviceFailure(void* window, int language) noexcept override;
+
  private:
   Journal journal_;
+  Notices notices_;
 };
 
 }  // namespace ostrel::orvatone

@@ -3,43 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "journal_entry.h"
+
 namespace ostrel::orvatone {
-
-namespace {
-
-// Volume (maximum, minimum, default), then speed, pitch, pause, commapause (minimum, maximum, default).
-constexpr std::array<int, kRangeReportSize> kRangeReport = {
-    500, 0, 100,  50, 250, 100,  50, 200, 100,  0, 65535, 800,  0, 65535, 300};
-
-std::string Entry(std::string_view operation, int language) {
-  std::string entry(operation);
-  entry += ' ';
-  entry += std::to_string(language);
-  return entry;
-}
-
-void AppendNumber(std::string& entry, int value) {
-  entry += ' ';
-  entry += std::to_string(value);
-}
-
-}  // namespace
 
 std::chrono::milliseconds SpeechLength(std::size_t textBytes, int speed) {
   const long long perHundred = static_cast<long long>(textBytes) * 60 * 100;
   return std::chrono::milliseconds(std::max(perHundred / std::max(speed, 1), 200LL));
-}
-
-std::string HexOf(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
-  }
-  return hex;
 }
 
 SimulatedEngine::SimulatedEngine(EngineHost& host) : host_(host) {}
@@ -58,7 +28,7 @@ SimulatedEngine::Voice* SimulatedEngine::StartedVoice(int language) {
 }
 
 int SimulatedEngine::StartLanguage(int language, const std::array<int*, kRangeReportSize>& report) {
-  std::string entry = Entry("StartLanguage", language);
+  std::string entry = JournalEntry("StartLanguage", language);
   std::lock_guard lock(mutex_);
   if (!IsLanguage(language)) {
     host_.Record(entry);
@@ -91,7 +61,7 @@ int SimulatedEngine::StartLanguage(int language, const std::array<int*, kRangeRe
 
 int SimulatedEngine::Speak(void* window, int language, std::string_view text, const VoiceValues& voiceValues) {
   // Everything that allocates or reads the environment happens before the lock.
-  std::string entry = Entry("Speak", language);
+  std::string entry = JournalEntry("Speak", language);
   for (const int value : {voiceValues.pitch, voiceValues.speed, voiceValues.volume, voiceValues.pause,
                           voiceValues.commapause, voiceValues.extra}) {
     AppendNumber(entry, value);
@@ -117,7 +87,7 @@ int SimulatedEngine::Speak(void* window, int language, std::string_view text, co
 }
 
 int SimulatedEngine::Control(std::string_view operation, int language, void (*change)(Voice&)) {
-  const std::string entry = Entry(operation, language);
+  const std::string entry = JournalEntry(operation, language);
   std::lock_guard lock(mutex_);
   host_.Record(entry);
   Voice* voice = StartedVoice(language);
@@ -152,7 +122,7 @@ int SimulatedEngine::Resume(int language) {
 
 int SimulatedEngine::SetUserDictionary(int language, std::string_view path) {
   // Accepted before the language starts: the program names the dictionary first.
-  std::string entry = Entry("SetUserDictionary", language);
+  std::string entry = JournalEntry("SetUserDictionary", language);
   entry += ' ';
   entry += HexOf(path);
   std::string copy(path);
@@ -164,7 +134,7 @@ int SimulatedEngine::SetUserDictionary(int language, std::string_view path) {
 }
 
 int SimulatedEngine::CloseLanguage(int language) {
-  const std::string entry = Entry("CloseLanguage", language);
+  const std::string entry = JournalEntry("CloseLanguage", language);
   std::unique_ptr<Voice> voice;
   {
     std::lock_guard lock(mutex_);
@@ -184,7 +154,7 @@ int SimulatedEngine::CloseLanguage(int language) {
 
 void SimulatedEngine::RunVoice(int language, Voice& voice) noexcept {
   try {
-    const std::string doneEntry = Entry("Done", language);
+    const std::string doneEntry = JournalEntry("Done", language);
     std::unique_lock lock(mutex_);
     while (!voice.closing) {
       if (voice.state != SpeechState::kSpeaking) {

@@ -5,18 +5,18 @@
 #include <string_view>
 
 #include "engine_host_win32.h"
-#include "simulated_engine.h"
+#include "orvatone_engine.h"
 
 namespace {
 
 using ostrel::orvatone::kEngineFailed;
-using ostrel::orvatone::SimulatedEngine;
+using ostrel::orvatone::OrvatoneEngine;
 
-SimulatedEngine& Engine() {
+OrvatoneEngine& Engine() {
   // Never destroyed: at process exit the workers are already killed, and tearing the engine down
   // would try to join them.
   static auto* const host = new ostrel::orvatone::Win32EngineHost;
-  static auto* const engine = new SimulatedEngine(*host);
+  static auto* const engine = new OrvatoneEngine(*host);
   return *engine;
 }
 
@@ -38,36 +38,36 @@ extern "C" {
 int WINAPI StartLanguage(int language, int* r1, int* r2, int* r3, int* r4, int* r5, int* r6, int* r7,
                          int* r8, int* r9, int* r10, int* r11, int* r12, int* r13, int* r14,
                          int* r15) noexcept {
-  return Guarded([&](SimulatedEngine& engine) {
+  return Guarded([&](OrvatoneEngine& engine) {
     return engine.StartLanguage(language, {r1, r2, r3, r4, r5, r6, r7, r8, r9, r10, r11, r12, r13, r14, r15});
   });
 }
 
 int WINAPI Speak(HWND window, int language, const char* text, int pitch, int speed, int volume, int pause,
                  int commapause, int extra) noexcept {
-  return Guarded([&](SimulatedEngine& engine) {
+  return Guarded([&](OrvatoneEngine& engine) {
     return engine.Speak(window, language, TextOf(text), {pitch, speed, volume, pause, commapause, extra});
   });
 }
 
 int WINAPI Stop(HWND, int language) noexcept {
-  return Guarded([&](SimulatedEngine& engine) { return engine.Stop(language); });
+  return Guarded([&](OrvatoneEngine& engine) { return engine.Stop(language); });
 }
 
 int WINAPI Pause(HWND, int language) noexcept {
-  return Guarded([&](SimulatedEngine& engine) { return engine.Pause(language); });
+  return Guarded([&](OrvatoneEngine& engine) { return engine.Pause(language); });
 }
 
 int WINAPI Resume(HWND, int language) noexcept {
-  return Guarded([&](SimulatedEngine& engine) { return engine.Resume(language); });
+  return Guarded([&](OrvatoneEngine& engine) { return engine.Resume(language); });
 }
 
 int WINAPI SetUserDictionary(HWND, int language, const char* path) noexcept {
-  return Guarded([&](SimulatedEngine& engine) { return engine.SetUserDictionary(language, TextOf(path)); });
+  return Guarded([&](OrvatoneEngine& engine) { return engine.SetUserDictionary(language, TextOf(path)); });
 }
 
 int WINAPI CloseLanguage(HWND, int language) noexcept {
-  return Guarded([&](SimulatedEngine& engine) { return engine.CloseLanguage(language); });
+  return Guarded([&](OrvatoneEngine& engine) { return engine.CloseLanguage(language); });
 }
 
 }  // extern "C"

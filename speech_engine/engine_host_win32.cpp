@@ -1,0 +1,119 @@
+#include "engine_host_win32.h"
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "environment_win32.h"
+#include "voices_win32.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace ostrel::orvatone {
+
+namespace {
+
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
+
+constexpr std::array<UINT, 4> kCodePages = {932, 936, 1252, 949};
+constexpr UINT kPathCodePage = 932;
+// Far beyond any dictionary a person writes; a larger file is not a dictionary.
+constexpr LONGLONG kLargestDictionary = 64LL * 1024 * 1024;
+
+std::wstring Widened(UINT codePage, std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return {};
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size);
+  return wide;
+}
+
+}  // namespace
+
+void Win32EngineHost::PostSpoken(void* window) noexcept {
+  // A null window would post to the worker's own thread queue, where nobody reads.
+  if (window != nullptr) PostMessageW(static_cast<HWND>(window), kEngineDoneMessage, 0, static_cast<LPARAM>(-1));
+}
+
+std::optional<std::chrono::milliseconds> Win32EngineHost::FixedSpeechLength() noexcept {
+  try {
+    const std::wstring text = EnvironmentValue(L"ORVATONE_SPEAK_MS");
+    // Plain decimal of at most nine digits; anything else leaves the length to the text.
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    long long ms = 0;
+    for (const wchar_t c : text) {
+      if (c < L'0' || c > L'9') return std::nullopt;
+      ms = ms * 10 + (c - L'0');
+    }
+    return std::chrono::milliseconds(ms);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+// A worker runs this module's code until CloseLanguage joins it; the reference keeps a
+// FreeLibrary without CloseLanguage from unmapping that code under it.
+void Win32EngineHost::OnWorkerStarted() noexcept {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(ThisModule()), &module);
+}
+
+// The caller of CloseLanguage holds its own reference, so this one never unloads the module.
+void Win32EngineHost::OnWorkerEnded() noexcept { FreeLibrary(ThisModule()); }
+
+}  // namespace ostrel::orvatone
+
+namespace ostrel::orvatone {
+
+std::u16string Win32EngineHost::DecodeText(int language, std::string_view bytes) noexcept {
+  try {
+    if (language < 1 || language > 4) return {};
+    const std::wstring wide = Widened(kCodePages[static_cast<std::size_t>(language - 1)], bytes);
+    return std::u16string(wide.begin(), wide.end());
+  } catch (...) {
+    return {};
+  }
+}
+
+std::optional<std::string> Win32EngineHost::ReadDictionaryFile(std::string_view path) noexcept {
+  try {
+    const std::wstring widePath = Widened(kPathCodePage, path);
+    if (widePath.empty()) return std::nullopt;
+    const HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestDictionary) {
+      std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+      DWORD read = 0;
+      if (content.empty() || ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr)) {
+        content.resize(read);
+        bytes = std::move(content);
+      }
+    }
+    CloseHandle(file);
+    return bytes;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+std::optional<LanguageVoice> Win32EngineHost::OpenVoice(int language) noexcept {
+  // StartLanguage runs on the program's user-interface thread, where the boxes must appear.
+  notices_.Prepare();
+  return OpenBestVoice(language);
+}
+
+void Win32EngineHost::TellNoVoice(void* window, int language) noexcept {
+  notices_.TellNoVoice(static_cast<HWND>(window), language);
+}
+
+void Win32EngineHost::TellDeviceFailure(void* window, int language) noexcept {
+  notices_.TellDeviceFailure(static_cast<HWND>(window), language);
+}
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,83 @@
+#include "notices_win32.h"
+
+#include <array>
+#include <string>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace ostrel::orvatone {
+
+namespace {
+
+constexpr UINT kNoVoiceNotice = WM_APP + 1;
+constexpr UINT kDeviceFailureNotice = WM_APP + 2;
+constexpr const wchar_t* kWindowClass = L"OrvatoneNotices";
+
+constexpr std::array<const wchar_t*, 4> kLanguageNames = {L"日本語", L"中国語", L"英語", L"韓国語"};
+
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+// The program's own boxes carry the program file's base name.
+std::wstring ProgramName() {
+  std::array<wchar_t, 32768> path{};
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring name(path.data(), length < path.size() ? length : 0);
+  name = name.substr(name.find_last_of(L"\\/") + 1);
+  return name.substr(0, name.find_last_of(L'.'));
+}
+
+std::wstring NoVoiceText(int engineLanguage) {
+  const std::wstring language = kLanguageNames[static_cast<std::size_t>(engineLanguage - 1)];
+  return language + L"の音声がインストールされていないため、読み上げできません。\n\n" +
+         L"Windows の［設定］→［時刻と言語］→［音声認識］の「音声の管理」で［音声を追加］を選び、" + language +
+         L"の音声をインストールしてください。インストール後にツールバーを起動し直すと読み上げます。";
+}
+
+constexpr const wchar_t* kDeviceFailureText =
+    L"音声を再生できませんでした。\n\n"
+    L"スピーカーやヘッドホンが接続されていること、Windows の［設定］→［システム］→［サウンド］で"
+    L"出力デバイスが選ばれていることを確認してください。";
+
+}  // namespace
+
+void Notices::Prepare() noexcept {
+  if (window_.load() != nullptr) return;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = &Notices::WindowProc;
+  windowClass.hInstance = ThisModule();
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassW(&windowClass);  // fails harmlessly when already registered
+  HMODULE pinned = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCWSTR>(ThisModule()), &pinned);
+  window_.store(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr));
+}
+
+void Notices::TellNoVoice(HWND owner, int engineLanguage) noexcept { Post(kNoVoiceNotice, owner, engineLanguage); }
+
+void Notices::TellDeviceFailure(HWND owner, int engineLanguage) noexcept {
+  Post(kDeviceFailureNotice, owner, engineLanguage);
+}
+
+void Notices::Post(UINT kind, HWND owner, int engineLanguage) noexcept {
+  const HWND window = window_.load();
+  if (window == nullptr || engineLanguage < 1 || engineLanguage > 4) return;
+  PostMessageW(window, kind, static_cast<WPARAM>(engineLanguage), reinterpret_cast<LPARAM>(owner));
+}
+
+LRESULT CALLBACK Notices::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kNoVoiceNotice && message != kDeviceFailureNotice) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  try {
+    HWND owner = reinterpret_cast<HWND>(lParam);
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+    const std::wstring text =
+        message == kNoVoiceNotice ? NoVoiceText(static_cast<int>(wParam)) : std::wstring(kDeviceFailureText);
+    MessageBoxW(owner, text.c_str(), ProgramName().c_str(), MB_OK);
+  } catch (...) {
+  }
+  return 0;
+}
+
+}  // namespace ostrel::orvatone

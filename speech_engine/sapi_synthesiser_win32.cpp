@@ -1,0 +1,195 @@
+#include "sapi_synthesiser_win32.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <sapi.h>
+#include <shlwapi.h>
+#include <wrl/client.h>
+
+#include <optional>
+#include <utility>
+
+#include "prosody_mapping.h"
+#include "wine_host_win32.h"
+
+namespace ostrel::orvatone {
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// Declared by the SDK headers but defined in no import library of the cross compiler.
+constexpr GUID kWaveFormatExFormatId = {0xC31ADBAE, 0x527F, 0x4FF5, {0xA2, 0x30, 0xF6, 0x2B, 0xB6, 0x1F, 0xF7, 0x0C}};
+
+constexpr const wchar_t* kOneCoreVoices = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech_OneCore\\Voices";
+constexpr const wchar_t* kClassicVoices = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech\\Voices";
+constexpr DWORD kSampleRate = 22050;
+constexpr ULONG kPollMs = 20;
+
+// CoTaskMem strings handed out by SAPI.
+class TaskString {
+ public:
+  TaskString() = default;
+  ~TaskString() { CoTaskMemFree(text_); }
+  TaskString(const TaskString&) = delete;
+  TaskString& operator=(const TaskString&) = delete;
+  LPWSTR* put() { return &text_; }
+  std::wstring get() const { return text_ != nullptr ? std::wstring(text_) : std::wstring(); }
+
+ private:
+  LPWSTR text_ = nullptr;
+};
+
+// COM for the calling thread for as long as the object lives; a thread that already has an
+// apartment of another kind keeps it.
+class ComApartment {
+ public:
+  explicit ComApartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
+
+void AddVoices(const wchar_t* category, bool oneCore, std::vector<SapiVoiceToken>& voices) {
+  ComPtr<ISpObjectTokenCategory> tokens;
+  ComPtr<IEnumSpObjectTokens> found;
+  ULONG count = 0;
+  if (FAILED(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&tokens))) ||
+      FAILED(tokens->SetId(category, FALSE)) || FAILED(tokens->EnumTokens(nullptr, nullptr, &found)) ||
+      FAILED(found->GetCount(&count))) {
+    return;
+  }
+  for (ULONG i = 0; i < count; ++i) {
+    ComPtr<ISpObjectToken> token;
+    ComPtr<ISpDataKey> attributes;
+    if (FAILED(found->Item(i, &token)) || FAILED(token->OpenKey(L"Attributes", &attributes))) continue;
+    TaskString id, name, language;
+    if (FAILED(token->GetId(id.put())) || FAILED(attributes->GetStringValue(L"Language", language.put()))) continue;
+    attributes->GetStringValue(L"Name", name.put());
+    SapiVoiceToken voice{id.get(), name.get(), language.get(), oneCore};
+    if (voice.name.empty()) voice.name = voice.tokenId.substr(voice.tokenId.find_last_of(L'\\') + 1);
+    voices.push_back(std::move(voice));
+  }
+}
+
+std::wstring EscapedForXml(std::u16string_view text) {
+  std::wstring escaped;
+  escaped.reserve(text.size());
+  for (const char16_t unit : text) {
+    switch (unit) {
+      case u'&': escaped += L"&amp;"; break;
+      case u'<': escaped += L"&lt;"; break;
+      case u'>': escaped += L"&gt;"; break;
+      default: escaped += static_cast<wchar_t>(unit);
+    }
+  }
+  return escaped;
+}
+
+// The player's thread keeps its apartment and its voice for all its utterances; both go when the
+// thread ends, the voice first.
+struct ThreadVoice {
+  std::wstring tokenId;
+  ComPtr<ISpVoice> voice;
+};
+thread_local std::optional<ComApartment> threadApartment;
+thread_local ThreadVoice threadVoice;
+
+ISpVoice* VoiceFor(const std::wstring& tokenId) {
+  if (!threadApartment) threadApartment.emplace(COINIT_MULTITHREADED);
+  if (!threadApartment->Usable()) return nullptr;
+  if (threadVoice.voice && threadVoice.tokenId == tokenId) return threadVoice.voice.Get();
+  threadVoice = {};
+  ComPtr<ISpVoice> voice;
+  ComPtr<ISpObjectToken> token;
+  if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&voice))) ||
+      FAILED(CoCreateInstance(CLSID_SpObjectToken, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&token))) ||
+      FAILED(token->SetId(nullptr, tokenId.c_str(), FALSE)) || FAILED(voice->SetVoice(token.Get()))) {
+    return nullptr;
+  }
+  threadVoice = {tokenId, voice};
+  return voice.Get();
+}
+
+}  // namespace
+
+std::vector<SapiVoiceToken> FindSapiVoices() {
+  std::vector<SapiVoiceToken> voices;
+  if (RunsUnderWine()) return voices;
+  try {
+    const ComApartment apartment(COINIT_APARTMENTTHREADED);
+    if (!apartment.Usable()) return voices;
+    AddVoices(kOneCoreVoices, true, voices);
+    AddVoices(kClassicVoices, false, voices);
+  } catch (...) {
+  }
+  return voices;
+}
+
+bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
+                             const std::function<bool()>& cancelled, Rendering& out) noexcept {
+  try {
+    out.spokenText = std::u16string(text);
+    out.pcm = {};
+    ISpVoice* voice = VoiceFor(tokenId_);
+    if (voice == nullptr) return false;
+
+    ComPtr<IStream> memory;
+    memory.Attach(SHCreateMemStream(nullptr, 0));
+    ComPtr<ISpStream> stream;
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 1;
+    format.nSamplesPerSec = kSampleRate;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 2;
+    format.nAvgBytesPerSec = kSampleRate * 2;
+    if (!memory || FAILED(CoCreateInstance(CLSID_SpStream, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&stream))) ||
+        FAILED(stream->SetBaseStream(memory.Get(), kWaveFormatExFormatId, &format)) ||
+        FAILED(voice->SetOutput(stream.Get(), TRUE))) {
+      return false;
+    }
+    const std::wstring xml = L"<pitch absmiddle=\"" + std::to_wstring(SapiPitch(prosody.pitch)) +
+                             L"\"><rate absspeed=\"" + std::to_wstring(SapiRate(prosody.speed)) + L"\">" +
+                             EscapedForXml(text) + L"</rate></pitch>";
+    if (FAILED(voice->Speak(xml.c_str(), SPF_ASYNC | SPF_IS_XML | SPF_PURGEBEFORESPEAK, nullptr))) {
+      voice->SetOutput(nullptr, FALSE);
+      return false;
+    }
+    for (;;) {
+      const HRESULT waited = voice->WaitUntilDone(kPollMs);
+      if (waited == S_OK) break;
+      if (FAILED(waited) || cancelled()) {
+        voice->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
+        voice->SetOutput(nullptr, FALSE);
+        return false;
+      }
+    }
+    voice->SetOutput(nullptr, FALSE);
+
+    ULARGE_INTEGER size{};
+    LARGE_INTEGER origin{};
+    if (FAILED(memory->Seek(origin, STREAM_SEEK_END, &size)) || size.QuadPart > 0x7FFFFFFF ||
+        FAILED(memory->Seek(origin, STREAM_SEEK_SET, nullptr))) {
+      return false;
+    }
+    out.pcm.sampleRate = static_cast<int>(kSampleRate);
+    out.pcm.samples.resize(static_cast<std::size_t>(size.QuadPart / 2));
+    ULONG read = 0;
+    if (FAILED(memory->Read(out.pcm.samples.data(), static_cast<ULONG>(out.pcm.samples.size() * 2), &read))) {
+      return false;
+    }
+    out.pcm.samples.resize(read / 2);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,35 @@
+// SAPI 5 voices: the classic ones and the OneCore ones that Windows 10 and 11 install with each
+// language's speech pack. They render into memory, so the one player pauses, resumes and stops
+// every voice alike.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "synthesiser.h"
+
+namespace ostrel::orvatone {
+
+struct SapiVoiceToken {
+  std::wstring tokenId;   // the token's registry path
+  std::wstring name;      // its Name attribute
+  std::wstring language;  // its Language attribute ("411", "409;9")
+  bool oneCore = false;
+};
+
+// Every installed voice, OneCore first. None under Wine, whose SAPI cannot speak.
+std::vector<SapiVoiceToken> FindSapiVoices();
+
+class SapiSynthesiser final : public Synthesiser {
+ public:
+  explicit SapiSynthesiser(std::wstring tokenId) : tokenId_(std::move(tokenId)) {}
+
+  // On the player's thread, which gets its own COM apartment and voice object.
+  bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
+              Rendering& out) noexcept override;
+
+ private:
+  std::wstring tokenId_;
+};
+
+}  // namespace ostrel::orvatone

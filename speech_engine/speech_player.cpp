@@ -1,0 +1,411 @@
+#include "speech_player.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+
+namespace ostrel::orvatone {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Outside this range a voice's sample rate is taken for garbage rather than resampled from.
+constexpr int kMinSampleRate = 1000;
+constexpr int kMaxSampleRate = 384000;
+
+long long SamplesFor(long long ms, int sampleRate) { return std::max(ms, 0LL) * sampleRate / 1000; }
+
+int PauseMs(const SpeechOrder& order, PauseAfter after) {
+  switch (after) {
+    case PauseAfter::kSentence:
+      return std::max(order.pauseMs, 0);
+    case PauseAfter::kComma:
+      return std::max(order.commaPauseMs, 0);
+    case PauseAfter::kNone:
+      break;
+  }
+  return 0;
+}
+
+struct RenderedUtterance {
+  Pcm pcm;
+  int pauseMsAfter = 0;
+};
+
+// What goes to the device next: the pause owed to the utterance before, then this one's samples. The
+// pause is made a block at a time, so a long one costs no memory.
+class Feed {
+ public:
+  void Start(long long silence, std::vector<std::int16_t> audio) {
+    silenceLeft_ = silence;
+    audio_ = std::move(audio);
+    offset_ = 0;
+  }
+  bool Empty() const { return silenceLeft_ == 0 && offset_ == audio_.size(); }
+  long long NextBlockSize(long long blockSamples) const {
+    const long long left = silenceLeft_ > 0 ? silenceLeft_ : static_cast<long long>(audio_.size() - offset_);
+    return std::min(blockSamples, left);
+  }
+  std::vector<std::int16_t> TakeBlock(long long blockSamples) {
+    const long long size = NextBlockSize(blockSamples);
+    if (silenceLeft_ > 0) {
+      silenceLeft_ -= size;
+      return std::vector<std::int16_t>(static_cast<std::size_t>(size));
+    }
+    const auto begin = audio_.begin() + static_cast<std::ptrdiff_t>(offset_);
+    offset_ += static_cast<std::size_t>(size);
+    return std::vector<std::int16_t>(begin, begin + static_cast<std::ptrdiff_t>(size));
+  }
+
+ private:
+  long long silenceLeft_ = 0;
+  std::vector<std::int16_t> audio_;
+  std::size_t offset_ = 0;
+};
+
+enum class Outcome { kSpoken, kCancelled, kDeviceFailed };
+
+}  // namespace
+
+struct SpeechPlayer::State {
+  State(Synthesiser& synthesiserRef, AudioDevice& deviceRef, PlayerHost& hostRef, PlayerTiming timingValues)
+      : synthesiser(synthesiserRef), device(deviceRef), host(hostRef), timing(timingValues) {
+    timing.blockMs = std::max(timing.blockMs, 1);
+    timing.queuedMs = std::max(timing.queuedMs, timing.blockMs);
+    timing.stallGraceMs = std::max(timing.stallGraceMs, 0);
+  }
+
+  Synthesiser& synthesiser;
+  AudioDevice& device;
+  PlayerHost& host;
+  PlayerTiming timing;
+
+  // Held by Speak, Pause, Resume and Stop and by the worker around each device call and end-of-text
+  // report, so that none of them lands between a Stop's Reset and its return. blockDone never needs
+  // it, so holding it across Reset and Close (which may call blockDone here) is safe.
+  std::mutex control;
+  bool deviceOpen = false;  // under `control`
+
+  // Held briefly, never around a device call: blockDone takes it.
+  std::mutex mutex;
+  std::condition_variable wake;
+  // Changed under both locks by Speak, Stop and the destructor; the worker's text is current while it
+  // matches the value the worker started with. Atomic so that `cancelled` can poll it without a lock.
+  std::atomic<unsigned long long> generation{0};
+  std::optional<SpeechOrder> pending;
+  bool quit = false;
+  bool running = false;  // a text between Speak and its end, stop or replacement
+  bool paused = false;
+  unsigned long long session = 0;  // one per Open; blocks of an earlier one no longer count
+  std::deque<long long> queuedBlocks;
+  long long queuedSamples = 0;
+  Clock::time_point lastProgress;
+
+  std::thread worker;
+
+  bool Cancelled(unsigned long long text) const { return generation.load() != text; }
+
+  void BlockDone(unsigned long long blockSession) noexcept {
+    std::lock_guard lock(mutex);
+    if (blockSession != session || queuedBlocks.empty()) return;
+    queuedSamples -= queuedBlocks.front();
+    queuedBlocks.pop_front();
+    lastProgress = Clock::now();
+    wake.notify_all();
+  }
+
+  void Run() noexcept {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      wake.wait(lock, [this] { return quit || pending.has_value(); });
+      if (quit) return;
+      std::optional<SpeechOrder> order(std::move(pending));
+      pending.reset();
+      const unsigned long long text = generation.load();
+      lock.unlock();
+      PlayText(*order, text);
+      order.reset();  // whatever the order's function holds goes outside the lock
+      lock.lock();
+    }
+  }
+
+  void PlayText(const SpeechOrder& order, unsigned long long text) noexcept {
+    Outcome outcome = Outcome::kDeviceFailed;
+    try {
+      outcome = PlayUtterances(order, text);
+    } catch (...) {
+      // Out of memory for a block: the device side cannot go on.
+    }
+    Finish(order.window, text, outcome);
+  }
+
+  Outcome PlayUtterances(const SpeechOrder& order, unsigned long long text) {
+    std::vector<Utterance> utterances;
+    try {
+      if (order.utterances) utterances = order.utterances();
+    } catch (...) {
+      return Outcome::kSpoken;  // nothing could be read; the caller still learns that the text ended
+    }
+    const std::function<bool()> cancelled = [this, text] { return Cancelled(text); };
+
+    int deviceRate = 0;
+    long long blockSamples = 0;
+    long long maxQueued = 0;
+    Feed feed;
+    std::optional<RenderedUtterance> ahead;
+    std::size_t next = 0;
+    bool anyPlayed = false;
+    int owedPauseMs = 0;  // no pause after the text's last sound: it is written only before the next one
+
+    for (;;) {
+      if (Cancelled(text)) return Outcome::kCancelled;
+      if (deviceRate != 0) {
+        const Outcome written = TopUp(feed, text, blockSamples, maxQueued);
+        if (written != Outcome::kSpoken) return written;
+      }
+      if (!ahead && next < utterances.size()) {
+        const Utterance& utterance = utterances[next++];
+        std::optional<RenderedUtterance> rendered = RenderOne(utterance, order, cancelled);
+        if (Cancelled(text)) return Outcome::kCancelled;
+        if (rendered && deviceRate == 0) {
+          const Outcome opened = OpenDevice(text, rendered->pcm.sampleRate);
+          if (opened != Outcome::kSpoken) return opened;
+          deviceRate = rendered->pcm.sampleRate;
+          blockSamples = std::max(SamplesFor(timing.blockMs, deviceRate), 1LL);
+          maxQueued = std::max(SamplesFor(timing.queuedMs, deviceRate), blockSamples);
+        }
+        if (rendered && !Prepare(*rendered, deviceRate, order.volume)) rendered.reset();
+        if (rendered) {
+          ahead = std::move(rendered);
+        } else if (anyPlayed) {
+          owedPauseMs = std::max(owedPauseMs, PauseMs(order, utterance.pauseAfter));
+        }
+        continue;
+      }
+      if (feed.Empty()) {
+        if (!ahead) break;
+        feed.Start(anyPlayed ? SamplesFor(owedPauseMs, deviceRate) : 0, std::move(ahead->pcm.samples));
+        owedPauseMs = ahead->pauseMsAfter;
+        anyPlayed = true;
+        ahead.reset();
+        continue;
+      }
+      const long long blockSize = feed.NextBlockSize(blockSamples);
+      const Outcome room =
+          WaitFor(text, deviceRate, [&] { return queuedSamples + blockSize <= maxQueued; });
+      if (room != Outcome::kSpoken) return room;
+    }
+    if (deviceRate == 0) return Outcome::kSpoken;  // every utterance failed: nothing to play
+    return WaitFor(text, deviceRate, [this] { return queuedBlocks.empty(); });
+  }
+
+  // nullopt when the voice failed, was cancelled, gave an unusable rate or nothing but silence.
+  std::optional<RenderedUtterance> RenderOne(const Utterance& utterance, const SpeechOrder& order,
+                                             const std::function<bool()>& cancelled) {
+    Rendering rendering;
+    const bool rendered = synthesiser.Render(utterance.text, order.prosody, cancelled, rendering);
+    host.OnUtterance(rendering.spokenText.empty() ? std::u16string_view(utterance.text)
+                                                  : std::u16string_view(rendering.spokenText));
+    const int rate = rendering.pcm.sampleRate;
+    if (!rendered || rate < kMinSampleRate || rate > kMaxSampleRate) return std::nullopt;
+    TrimSilence(rendering.pcm);
+    if (rendering.pcm.samples.empty()) return std::nullopt;
+    return RenderedUtterance{std::move(rendering.pcm), PauseMs(order, utterance.pauseAfter)};
+  }
+
+  // false: no memory to resample, which counts as a failed utterance.
+  static bool Prepare(RenderedUtterance& rendered, int deviceRate, int volume) noexcept {
+    try {
+      Resample(rendered.pcm, deviceRate);
+    } catch (...) {
+      return false;
+    }
+    ApplyVolume(rendered.pcm.samples, volume);
+    return !rendered.pcm.samples.empty();
+  }
+
+  Outcome OpenDevice(unsigned long long text, int sampleRate) {
+    std::function<void()> blockDone;
+    {
+      std::lock_guard lock(mutex);
+      const unsigned long long openSession = ++session;
+      queuedBlocks.clear();
+      queuedSamples = 0;
+      blockDone = [this, openSession] { BlockDone(openSession); };
+    }
+    std::lock_guard controlLock(control);
+    if (Cancelled(text)) return Outcome::kCancelled;
+    if (!device.Open(sampleRate, std::move(blockDone))) return Outcome::kDeviceFailed;
+    deviceOpen = true;
+    bool pauseAtOnce = false;
+    {
+      std::lock_guard lock(mutex);
+      pauseAtOnce = paused;
+    }
+    // A Pause that came while the first utterance rendered: nothing may be heard before Resume.
+    if (pauseAtOnce) device.Pause();
+    return Outcome::kSpoken;
+  }
+
+  // Writes blocks until the device holds as much as it may. kSpoken: all is well.
+  Outcome TopUp(Feed& feed, unsigned long long text, long long blockSamples, long long maxQueued) {
+    while (!feed.Empty()) {
+      const long long size = feed.NextBlockSize(blockSamples);
+      {
+        std::lock_guard lock(mutex);
+        if (queuedSamples + size > maxQueued) return Outcome::kSpoken;
+      }
+      std::vector<std::int16_t> block = feed.TakeBlock(blockSamples);
+      std::lock_guard controlLock(control);
+      if (Cancelled(text)) return Outcome::kCancelled;
+      {
+        // Counted before the write: the device may report it done before Write returns.
+        std::lock_guard lock(mutex);
+        if (queuedBlocks.empty()) lastProgress = Clock::now();
+        queuedBlocks.push_back(size);
+        queuedSamples += size;
+      }
+      if (!device.Write(std::move(block))) return Outcome::kDeviceFailed;
+    }
+    return Outcome::kSpoken;
+  }
+
+  // Waits until `ready` (checked under `mutex`), the text is cancelled, or the device stalls: no
+  // block done for the queued audio's length plus the grace, while not paused.
+  template <typename Ready>
+  Outcome WaitFor(unsigned long long text, int deviceRate, Ready ready) {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      if (Cancelled(text)) return Outcome::kCancelled;
+      if (ready()) return Outcome::kSpoken;
+      if (paused || queuedBlocks.empty()) {
+        wake.wait(lock);
+        continue;
+      }
+      const auto deadline = lastProgress + std::chrono::milliseconds(queuedSamples * 1000 / deviceRate) +
+                            std::chrono::milliseconds(timing.stallGraceMs);
+      if (Clock::now() >= deadline) return Outcome::kDeviceFailed;
+      wake.wait_until(lock, deadline);
+    }
+  }
+
+  void Finish(void* window, unsigned long long text, Outcome outcome) noexcept {
+    std::lock_guard controlLock(control);
+    const bool current = !Cancelled(text);
+    if (deviceOpen) {
+      // A text played to its end has nothing queued; anything else may still sound.
+      if (outcome != Outcome::kSpoken || !current) device.Reset();
+      device.Close();
+      deviceOpen = false;
+    }
+    {
+      std::lock_guard lock(mutex);
+      ++session;
+      queuedBlocks.clear();
+      queuedSamples = 0;
+      if (current) {
+        running = false;
+        paused = false;
+      }
+    }
+    if (!current) return;
+    if (outcome == Outcome::kDeviceFailed) host.OnDeviceFailure();
+    host.OnSpoken(window);
+  }
+};
+
+SpeechPlayer::SpeechPlayer(Synthesiser& synthesiser, AudioDevice& device, PlayerHost& host, PlayerTiming timing)
+    : state_(std::make_unique<State>(synthesiser, device, host, timing)) {
+  state_->worker = std::thread([state = state_.get()] { state->Run(); });
+}
+
+SpeechPlayer::~SpeechPlayer() {
+  try {
+    {
+      std::lock_guard controlLock(state_->control);
+      {
+        std::lock_guard lock(state_->mutex);
+        state_->quit = true;
+        ++state_->generation;
+        state_->pending.reset();
+        state_->running = false;
+        state_->wake.notify_all();
+      }
+      if (state_->deviceOpen) state_->device.Reset();
+    }
+    state_->worker.join();
+  } catch (...) {
+  }
+}
+
+void SpeechPlayer::Speak(SpeechOrder order) {
+  try {
+    std::lock_guard controlLock(state_->control);
+    {
+      std::lock_guard lock(state_->mutex);
+      ++state_->generation;
+      state_->pending = std::move(order);
+      state_->running = true;
+      state_->paused = false;
+      state_->wake.notify_all();
+    }
+    // The text before is silenced here; its worker closes the device before the new one opens it.
+    if (state_->deviceOpen) state_->device.Reset();
+  } catch (...) {
+  }
+}
+
+void SpeechPlayer::Pause() {
+  try {
+    std::lock_guard controlLock(state_->control);
+    {
+      std::lock_guard lock(state_->mutex);
+      if (!state_->running || state_->paused) return;
+      state_->paused = true;
+    }
+    if (state_->deviceOpen) state_->device.Pause();
+  } catch (...) {
+  }
+}
+
+void SpeechPlayer::Resume() {
+  try {
+    std::lock_guard controlLock(state_->control);
+    {
+      std::lock_guard lock(state_->mutex);
+      if (!state_->running || !state_->paused) return;
+      state_->paused = false;
+      // The time spent paused does not count towards a stall.
+      state_->lastProgress = Clock::now();
+      state_->wake.notify_all();
+    }
+    if (state_->deviceOpen) state_->device.Resume();
+  } catch (...) {
+  }
+}
+
+void SpeechPlayer::Stop() {
+  try {
+    std::lock_guard controlLock(state_->control);
+    {
+      std::lock_guard lock(state_->mutex);
+      if (!state_->running) return;
+      ++state_->generation;
+      state_->pending.reset();
+      state_->running = false;
+      state_->paused = false;
+      state_->wake.notify_all();
+    }
+    if (state_->deviceOpen) state_->device.Reset();
+  } catch (...) {
+  }
+}
+
+}  // namespace ostrel::orvatone

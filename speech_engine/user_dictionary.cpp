@@ -1,0 +1,190 @@
+#include "user_dictionary.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "unicode_text.h"
+
+namespace ostrel::orvatone {
+
+namespace {
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\u00A0' || c == u'\u3000' ||
+         c == u'\uFEFF';
+}
+
+std::u16string_view Trimmed(std::u16string_view field) {
+  while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
+  return field;
+}
+
+enum class LineKind { kIgnored, kEntry, kMalformed };
+
+// One line of the file, its line break already cut off. An opening quote that is not closed on
+// the same line makes the line malformed: entries never span lines.
+LineKind ParseLine(std::u16string_view line, DictionaryEntry& entry) {
+  const std::u16string_view content = Trimmed(line);
+  if (content.empty() || content.front() == u'#') return LineKind::kIgnored;
+
+  std::u16string fields[2];
+  std::size_t fieldCount = 0;
+  std::size_t pos = 0;
+  while (true) {
+    if (fieldCount == 2) return LineKind::kMalformed;
+    std::u16string& field = fields[fieldCount++];
+    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    if (pos < line.size() && line[pos] == u'"') {
+      ++pos;
+      while (true) {
+        if (pos >= line.size()) return LineKind::kMalformed;
+        if (line[pos] == u'"') {
+          if (pos + 1 < line.size() && line[pos + 1] == u'"') {
+            field += u'"';
+            pos += 2;
+            continue;
+          }
+          ++pos;
+          break;
+        }
+        field += line[pos++];
+      }
+      while (pos < line.size() && IsBlank(line[pos])) ++pos;
+      if (pos == line.size()) break;
+      if (line[pos] != u',') return LineKind::kMalformed;
+      ++pos;
+    } else {
+      const std::size_t comma = std::min(line.find(u',', pos), line.size());
+      const std::u16string_view raw = line.substr(pos, comma - pos);
+      // A quote belongs only inside a quoted field.
+      if (raw.find(u'"') != std::u16string_view::npos) return LineKind::kMalformed;
+      field = Trimmed(raw);
+      if (comma == line.size()) break;
+      pos = comma + 1;
+    }
+  }
+  if (fieldCount != 2 || fields[0].empty()) return LineKind::kMalformed;
+  entry.written = std::move(fields[0]);
+  entry.reading = std::move(fields[1]);
+  return LineKind::kEntry;
+}
+
+std::u16string DecodeFile(std::string_view bytes, const CodePageDecoder& decodeCodePage) {
+  if (std::optional<std::u16string> text = DecodeUtf8(bytes)) return std::move(*text);
+  if (bytes.starts_with("\xEF\xBB\xBF")) return DecodeUtf8Lenient(bytes);
+  if (decodeCodePage) return decodeCodePage(bytes);
+  // No code page to hand: keep what is plain ASCII readable rather than dropping the file.
+  std::u16string text;
+  text.reserve(bytes.size());
+  for (const char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? static_cast<char16_t>(c) : u'\uFFFD';
+  return text;
+}
+
+}  // namespace
+
+UserDictionary UserDictionary::Parse(std::string_view bytes, const CodePageDecoder& decodeCodePage) {
+  UserDictionary dictionary;
+  const std::u16string text = DecodeFile(bytes, decodeCodePage);
+  const std::u16string_view view = text;
+  std::size_t pos = 0;
+  while (pos < view.size()) {
+    const std::size_t lineEnd = std::min(view.find_first_of(u"\r\n", pos), view.size());
+    DictionaryEntry entry;
+    switch (ParseLine(view.substr(pos, lineEnd - pos), entry)) {
+      case LineKind::kIgnored:
+        break;
+      case LineKind::kEntry:
+        dictionary.entries_.push_back(std::move(entry));
+        break;
+      case LineKind::kMalformed:
+        ++dictionary.malformedLines_;
+        break;
+    }
+    pos = lineEnd;
+    if (pos < view.size() && view[pos] == u'\r') ++pos;
+    if (pos < view.size() && view[pos] == u'\n') ++pos;
+  }
+  dictionary.Index();
+  return dictionary;
+}
+
+// Sorts the entries by written form, folds repeated written forms into the first entry (with the
+// last reading), and keeps the sorted order for Apply's prefix search.
+void UserDictionary::Index() {
+  std::vector<std::size_t> order(entries_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [this](std::size_t a, std::size_t b) { return entries_[a].written < entries_[b].written; });
+
+  std::vector<bool> replaced(entries_.size(), false);
+  bool anyReplaced = false;
+  for (std::size_t groupStart = 0; groupStart < order.size();) {
+    std::size_t groupEnd = groupStart + 1;
+    while (groupEnd < order.size() && entries_[order[groupEnd]].written == entries_[order[groupStart]].written) {
+      replaced[order[groupEnd]] = true;
+      anyReplaced = true;
+      ++groupEnd;
+    }
+    if (groupEnd - groupStart > 1) {
+      entries_[order[groupStart]].reading = std::move(entries_[order[groupEnd - 1]].reading);
+    }
+    groupStart = groupEnd;
+  }
+
+  if (anyReplaced) {
+    std::vector<std::size_t> newIndex(entries_.size());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      newIndex[i] = kept;
+      if (!replaced[i]) {
+        if (kept != i) entries_[kept] = std::move(entries_[i]);
+        ++kept;
+      }
+    }
+    entries_.resize(kept);
+    std::erase_if(order, [&replaced](std::size_t i) { return replaced[i]; });
+    for (std::size_t& i : order) i = newIndex[i];
+  }
+  byWritten_ = std::move(order);
+}
+
+std::u16string UserDictionary::Apply(std::u16string_view text) const {
+  std::u16string result;
+  result.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    // byWritten_[lo, hi) are the written forms that begin with text[pos, pos + depth); one unit
+    // more narrows them by binary search, so the cost per position is the matched depth times
+    // log(entries), whatever the number of forms sharing a first unit.
+    std::size_t lo = 0;
+    std::size_t hi = byWritten_.size();
+    std::size_t depth = 0;
+    const DictionaryEntry* best = nullptr;
+    while (lo < hi && pos + depth < text.size()) {
+      // Sorted order puts the one form that ends here (if any) first.
+      if (entries_[byWritten_[lo]].written.size() == depth) ++lo;
+      const char16_t unit = text[pos + depth];
+      const auto unitAt = [this, depth](std::size_t index) { return entries_[index].written[depth]; };
+      const auto first = std::partition_point(byWritten_.begin() + static_cast<std::ptrdiff_t>(lo),
+                                              byWritten_.begin() + static_cast<std::ptrdiff_t>(hi),
+                                              [&](std::size_t index) { return unitAt(index) < unit; });
+      const auto last = std::partition_point(first, byWritten_.begin() + static_cast<std::ptrdiff_t>(hi),
+                                             [&](std::size_t index) { return unitAt(index) == unit; });
+      lo = static_cast<std::size_t>(first - byWritten_.begin());
+      hi = static_cast<std::size_t>(last - byWritten_.begin());
+      ++depth;
+      if (lo < hi && entries_[byWritten_[lo]].written.size() == depth) best = &entries_[byWritten_[lo]];
+    }
+    if (best) {
+      result += best->reading;
+      pos += best->written.size();
+    } else {
+      result += text[pos++];
+    }
+  }
+  return result;
+}
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,117 @@
+#include "voice_choice.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace ostrel::orvatone {
+
+namespace {
+
+constexpr int kNotSpoken = std::numeric_limits<int>::max();
+constexpr unsigned kPrimaryLanguageMask = 0x3FF;
+constexpr unsigned kPrimaryEnglish = 0x09;
+
+// Lower is better; kNotSpoken when the voice cannot read the language at all.
+int LanguageRank(int engineLanguage, unsigned langId) {
+  switch (engineLanguage) {
+    case 1:
+      return langId == 0x411 ? 0 : kNotSpoken;
+    case 2:
+      if (langId == 0x804) return 0;
+      return langId == 0x404 || langId == 0xC04 ? 1 : kNotSpoken;
+    case 3:
+      if (langId == 0x409) return 0;
+      return (langId & kPrimaryLanguageMask) == kPrimaryEnglish ? 1 : kNotSpoken;
+    case 4:
+      return langId == 0x412 ? 0 : kNotSpoken;
+    default:
+      return kNotSpoken;
+  }
+}
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// The best rank over the LANGIDs of a Language attribute; a malformed entry is skipped.
+int BestRank(int engineLanguage, std::u16string_view languages) {
+  int best = kNotSpoken;
+  while (!languages.empty()) {
+    const auto separator = languages.find(u';');
+    std::u16string_view entry = languages.substr(0, separator);
+    languages = separator == std::u16string_view::npos ? std::u16string_view() : languages.substr(separator + 1);
+    while (!entry.empty() && IsBlank(entry.front())) entry.remove_prefix(1);
+    while (!entry.empty() && IsBlank(entry.back())) entry.remove_suffix(1);
+    if (entry.empty() || entry.size() > 4) continue;  // a LANGID has 16 bits
+    unsigned langId = 0;
+    bool valid = true;
+    for (const char16_t c : entry) {
+      const int digit = HexDigit(c);
+      if (digit < 0) {
+        valid = false;
+        break;
+      }
+      langId = langId * 16 + static_cast<unsigned>(digit);
+    }
+    if (valid) best = std::min(best, LanguageRank(engineLanguage, langId));
+  }
+  return best;
+}
+
+char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+int KindRank(SynthesiserKind kind) {
+  switch (kind) {
+    case SynthesiserKind::kSapiOneCore:
+      return 0;
+    case SynthesiserKind::kSapiClassic:
+      return 1;
+    case SynthesiserKind::kEspeakNg:
+      return 2;
+  }
+  return 3;
+}
+
+}  // namespace
+
+std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                                          std::u16string_view chosenName) {
+  // The language's own variant first, then the better synthesiser, then the order found.
+  const VoiceCandidate* best = nullptr;
+  int bestLanguageRank = kNotSpoken;
+  const VoiceCandidate* bestChosen = nullptr;
+  int bestChosenLanguageRank = kNotSpoken;
+  const auto better = [](int rank, const VoiceCandidate& candidate, const VoiceCandidate* than, int thanRank) {
+    if (than == nullptr) return true;
+    if (rank != thanRank) return rank < thanRank;
+    return KindRank(candidate.kind) < KindRank(than->kind);
+  };
+  for (const auto& candidate : candidates) {
+    const int rank = BestRank(engineLanguage, candidate.language);
+    if (rank == kNotSpoken) continue;
+    if (better(rank, candidate, best, bestLanguageRank)) {
+      best = &candidate;
+      bestLanguageRank = rank;
+    }
+    if (!chosenName.empty() && SameName(candidate.name, chosenName) &&
+        better(rank, candidate, bestChosen, bestChosenLanguageRank)) {
+      bestChosen = &candidate;
+      bestChosenLanguageRank = rank;
+    }
+  }
+  if (bestChosen != nullptr) return *bestChosen;
+  if (best != nullptr) return *best;
+  return std::nullopt;
+}
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,28 @@
+// Which voice speaks a language: the user's choice where it names an installed voice, else the
+// best one found (SAPI OneCore, then SAPI classic, then espeak-ng).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrel::orvatone {
+
+enum class SynthesiserKind { kSapiOneCore, kSapiClassic, kEspeakNg };
+
+struct VoiceCandidate {
+  SynthesiserKind kind = SynthesiserKind::kEspeakNg;
+  std::u16string name;      // as the journal and the user's choice name it
+  std::u16string language;  // SAPI's Language attribute: hexadecimal LANGIDs separated by ';' ("409;9")
+
+  bool operator==(const VoiceCandidate&) const = default;
+};
+
+// engineLanguage: 1 Japanese (411), 2 Chinese (804, else 404 or C04), 3 English (409, else any
+// English), 4 Korean (412). `chosenName` (case-insensitive, may be empty) wins when a candidate of
+// that name speaks the language.
+std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                                          std::u16string_view chosenName);
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,82 @@
+#include "voices_win32.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "espeak_synthesiser_win32.h"
+#include "sapi_synthesiser_win32.h"
+#include "unicode_text.h"
+#include "voice_choice.h"
+#include "wave_out_device_win32.h"
+
+namespace ostrel::orvatone {
+
+namespace {
+
+constexpr std::array<const wchar_t*, 4> kLanguageKeys = {L"Software\\Brantic\\Ostrel4\\Japanese",
+                                                         L"Software\\Brantic\\Ostrel4\\Chinese",
+                                                         L"Software\\Brantic\\Ostrel4\\English",
+                                                         L"Software\\Brantic\\Ostrel4\\Korean"};
+constexpr std::array<const char16_t*, 4> kEspeakLanguageIds = {u"411", u"804", u"409", u"412"};
+
+// Like every other setting: the user's value, else the machine's.
+std::u16string ChosenVoiceName(int engineLanguage) {
+  const wchar_t* key = kLanguageKeys[static_cast<std::size_t>(engineLanguage - 1)];
+  for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    std::array<wchar_t, 256> value{};
+    DWORD size = sizeof(value) - sizeof(wchar_t);
+    if (RegGetValueW(root, key, L"Voice", RRF_RT_REG_SZ, nullptr, value.data(), &size) == ERROR_SUCCESS) {
+      return std::u16string(reinterpret_cast<const char16_t*>(value.data()));
+    }
+  }
+  return {};
+}
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+std::optional<LanguageVoice> OpenBestVoice(int engineLanguage) {
+  if (engineLanguage < 1 || engineLanguage > 4) return std::nullopt;
+  try {
+    const std::vector<SapiVoiceToken> sapiVoices = FindSapiVoices();
+    const std::optional<EspeakInstallation> espeak = FindEspeak(engineLanguage);
+    std::vector<VoiceCandidate> candidates;
+    for (const SapiVoiceToken& voice : sapiVoices) {
+      candidates.push_back({voice.oneCore ? SynthesiserKind::kSapiOneCore : SynthesiserKind::kSapiClassic,
+                            U16(voice.name), U16(voice.language)});
+    }
+    if (espeak) {
+      candidates.push_back({SynthesiserKind::kEspeakNg, u"espeak-ng",
+                            kEspeakLanguageIds[static_cast<std::size_t>(engineLanguage - 1)]});
+    }
+    const std::optional<VoiceCandidate> chosen =
+        ChooseVoice(engineLanguage, candidates, ChosenVoiceName(engineLanguage));
+    if (!chosen) return std::nullopt;
+
+    LanguageVoice voice;
+    voice.device = std::make_unique<WaveOutDevice>();
+    if (chosen->kind == SynthesiserKind::kEspeakNg) {
+      voice.synthesiserName = "espeak-ng";
+      voice.voiceName = espeak->voice + (espeak->hostMecab.empty() ? "" : "+mecab");
+      voice.synthesiser = std::make_unique<EspeakSynthesiser>(*espeak, engineLanguage);
+      return voice;
+    }
+    for (std::size_t i = 0; i < sapiVoices.size(); ++i) {
+      if (candidates[i] != *chosen) continue;
+      voice.synthesiserName = sapiVoices[i].oneCore ? "SAPI-OneCore" : "SAPI";
+      voice.voiceName = EncodeUtf8(candidates[i].name);
+      voice.synthesiser = std::make_unique<SapiSynthesiser>(sapiVoices[i].tokenId);
+      return voice;
+    }
+  } catch (...) {
+  }
+  return std::nullopt;
+}
+
+}  // namespace ostrel::orvatone

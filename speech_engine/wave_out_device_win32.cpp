@@ -1,0 +1,111 @@
+#include "wave_out_device_win32.h"
+
+#include <utility>
+
+namespace ostrel::orvatone {
+
+WaveOutDevice::~WaveOutDevice() { Close(); }
+
+// Runs on the driver's thread, or inside waveOutReset on the caller's: it may only signal, never
+// call back into waveOut (the documented deadlock) or take the mutex (held around waveOutReset).
+void CALLBACK WaveOutDevice::OnDeviceMessage(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
+  if (message != WOM_DONE) return;
+  auto* self = reinterpret_cast<WaveOutDevice*>(instance);
+  if (self->blockDone_) self->blockDone_();
+}
+
+bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexcept {
+  std::lock_guard lock(mutex_);
+  if (handle_ != nullptr || sampleRate <= 0) return false;
+  blockDone_ = std::move(blockDone);
+  WAVEFORMATEX format{};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = 1;
+  format.nSamplesPerSec = static_cast<DWORD>(sampleRate);
+  format.wBitsPerSample = 16;
+  format.nBlockAlign = 2;
+  format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+  const MMRESULT opened = waveOutOpen(&handle_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
+                                      reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
+  if (opened != MMSYSERR_NOERROR) {
+    handle_ = nullptr;
+    blockDone_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+void WaveOutDevice::ReleasePlayedBlocks() {
+  for (auto it = blocks_.begin(); it != blocks_.end();) {
+    if ((it->header.dwFlags & WHDR_DONE) == 0) {
+      ++it;
+      continue;
+    }
+    waveOutUnprepareHeader(handle_, &it->header, sizeof(WAVEHDR));
+    it = blocks_.erase(it);
+  }
+}
+
+bool WaveOutDevice::Write(std::vector<std::int16_t> samples) noexcept {
+  try {
+    std::lock_guard lock(mutex_);
+    if (handle_ == nullptr || samples.empty() || samples.size() > MAXDWORD / sizeof(std::int16_t)) return false;
+    ReleasePlayedBlocks();
+    Block& block = blocks_.emplace_back();
+    block.samples = std::move(samples);
+    block.header.lpData = reinterpret_cast<LPSTR>(block.samples.data());
+    block.header.dwBufferLength = static_cast<DWORD>(block.samples.size() * sizeof(std::int16_t));
+    if (waveOutPrepareHeader(handle_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+      blocks_.pop_back();
+      return false;
+    }
+    if (waveOutWrite(handle_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+      waveOutUnprepareHeader(handle_, &block.header, sizeof(WAVEHDR));
+      blocks_.pop_back();
+      return false;
+    }
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void WaveOutDevice::Pause() noexcept {
+  std::lock_guard lock(mutex_);
+  if (handle_ != nullptr) waveOutPause(handle_);
+}
+
+void WaveOutDevice::Resume() noexcept {
+  std::lock_guard lock(mutex_);
+  if (handle_ != nullptr) waveOutRestart(handle_);
+}
+
+void WaveOutDevice::Reset() noexcept {
+  std::lock_guard lock(mutex_);
+  if (handle_ == nullptr) return;
+  waveOutReset(handle_);
+  ReleasePlayedBlocks();
+}
+
+void WaveOutDevice::Close() noexcept {
+  std::lock_guard lock(mutex_);
+  if (handle_ == nullptr) return;
+  waveOutReset(handle_);
+  ReleasePlayedBlocks();
+  // A driver that never marked a block done still owns its header; waiting briefly lets it let go.
+  for (int tries = 0; !blocks_.empty() && tries < 50; ++tries) {
+    Sleep(10);
+    ReleasePlayedBlocks();
+  }
+  // Leaked rather than freed under a driver that may still write to them.
+  try {
+    if (!blocks_.empty()) new std::list<Block>(std::move(blocks_));
+  } catch (...) {
+  }
+  blocks_.clear();
+  waveOutClose(handle_);
+  handle_ = nullptr;
+  blockDone_ = nullptr;
+}
+
+}  // namespace ostrel::orvatone

@@ -1,0 +1,73 @@
+#include "wine_host_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace ostrel::orvatone {
+
+namespace {
+
+using UnixFileNameFn = char*(CDECL*)(LPCWSTR);
+using DosFileNameFn = WCHAR*(CDECL*)(LPCSTR);
+
+template <class Fn>
+Fn Kernel32Function(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+std::wstring Widen(const std::string& utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+}  // namespace
+
+bool RunsUnderWine() {
+  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+std::optional<std::wstring> HostFile(const char* unixPath) {
+  const auto toDos = Kernel32Function<DosFileNameFn>("wine_get_dos_file_name");
+  if (!RunsUnderWine() || toDos == nullptr) return std::nullopt;
+  WCHAR* dos = toDos(unixPath);
+  if (dos == nullptr) return std::nullopt;
+  std::wstring path(dos);
+  HeapFree(GetProcessHeap(), 0, dos);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
+  return path;
+}
+
+std::optional<std::string> HostPathOf(const std::wstring& windowsPath) {
+  const auto toUnix = Kernel32Function<UnixFileNameFn>("wine_get_unix_file_name");
+  if (!RunsUnderWine() || toUnix == nullptr) return std::nullopt;
+  char* hostPath = toUnix(windowsPath.c_str());
+  if (hostPath == nullptr) return std::nullopt;
+  std::string path(hostPath);
+  HeapFree(GetProcessHeap(), 0, hostPath);
+  return path;
+}
+
+bool StartHostShell(const std::string& script) {
+  static const std::optional<std::wstring> shell = HostFile("/bin/sh");
+  if (!shell) return false;
+  std::wstring commandLine = L"/bin/sh -c \"" + Widen(script) + L"\"";
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(shell->c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  return true;
+}
+
+}  // namespace ostrel::orvatone
