@@ -252,15 +252,37 @@ TEST_F(OrvatoneTest, SpeakPostsTheEndOfTheTextToItsWindow) {
   EXPECT_EQ(CountEntries("Done 1"), 1);
 }
 
-TEST_F(OrvatoneTest, WithoutAFixedLengthTheTextSetsTheLengthAndStillEnds) {
+// Without a fixed length the languages speak through the host's espeak-ng (this test session
+// has no SAPI voice and a sound server with a null sink).
+TEST_F(OrvatoneTest, WithoutAFixedLengthEveryLanguageSpeaksThroughARealVoice) {
   SetSpeechLength(nullptr);
-  ASSERT_EQ(Start(3), 0);
+  for (int language = 1; language <= 4; ++language) ASSERT_EQ(Start(language), 0) << language;
+  EXPECT_EQ(CountEntries("Voice 1 espeak-ng ja+mecab"), 1);
+  EXPECT_EQ(CountEntries("Voice 2 espeak-ng cmn-latn-pinyin"), 1);
+  EXPECT_EQ(CountEntries("Voice 3 espeak-ng en-us"), 1);
+  EXPECT_EQ(CountEntries("Voice 4 espeak-ng ko"), 1);
+
   DoneWindow window;
-  ASSERT_EQ(speak_(window.Handle(), 3, "Hi.", 100, 250, 100, 0, 0, 0), 0);
+  // 今日は晴れ。 in code page 932: MeCab's katakana reach the voice.
+  ASSERT_EQ(Say(window.Handle(), 1, "\x8d\xa1\x93\xfa\x82\xcd\x90\xb0\x82\xea\x81\x42"), 0);
   ASSERT_TRUE(PumpUntil([&] { return window.Spoken() == 1; }));
-  // A speed of zero or below must not divide by zero.
-  ASSERT_EQ(speak_(window.Handle(), 3, "Hi.", 100, 0, 100, 0, 0, 0), 0);
+  EXPECT_EQ(CountEntries("Utter 1 E382ADE383A7E382A6E3838FE3838FE383ACE38082"), 1);  // キョウハハレ。
+
+  ASSERT_EQ(speak_(window.Handle(), 3, "One, two. Three!", 100, 250, 100, 0, 0, 0), 0);
+  ASSERT_TRUE(PumpUntil([&] { return window.Spoken() == 2; }));
+  EXPECT_EQ(CountEntries("Utter 3 4F6E652C"), 1);
+  EXPECT_EQ(CountEntries("Utter 3 74776F2E"), 1);
+  EXPECT_EQ(CountEntries("Utter 3 546872656521"), 1);
+  EXPECT_EQ(CountEntries("Done 3"), 1);
+
+  // A long text stopped after its first utterance never ends, and a speed of zero divides nothing.
+  ASSERT_EQ(speak_(window.Handle(), 3, "Stopped. Never heard to its end. Nor this.", 100, 0, 100, 0, 0, 0), 0);
+  ASSERT_TRUE(PumpUntil([&] { return CountEntries("Utter 3 53746F707065642E") == 1; }));
   ASSERT_EQ(stop_(window.Handle(), 3), 0);
+  const auto quietUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+  PumpUntil([&] { return std::chrono::steady_clock::now() >= quietUntil; });
+  EXPECT_EQ(window.Spoken(), 2);
+  EXPECT_EQ(CountEntries("Done 3"), 1);
 }
 
 TEST_F(OrvatoneTest, StopBeforeTheEndMeansNoEndOfText) {
