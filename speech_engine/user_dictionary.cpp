@@ -148,43 +148,68 @@ void UserDictionary::Index() {
     for (std::size_t& i : order) i = newIndex[i];
   }
   byWritten_ = std::move(order);
+  if (!entries_.empty()) {
+    firstUnits_.assign(0x10000, false);
+    for (const DictionaryEntry& entry : entries_) firstUnits_[entry.written.front()] = true;
+  }
 }
 
 std::u16string UserDictionary::Apply(std::u16string_view text) const {
   std::u16string result;
   result.reserve(text.size());
+  std::size_t copiedUpTo = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
-    // byWritten_[lo, hi) are the written forms that begin with text[pos, pos + depth); one unit
-    // more narrows them by binary search, so the cost per position is the matched depth times
-    // log(entries), whatever the number of forms sharing a first unit.
-    std::size_t lo = 0;
-    std::size_t hi = byWritten_.size();
-    std::size_t depth = 0;
-    const DictionaryEntry* best = nullptr;
-    while (lo < hi && pos + depth < text.size()) {
-      // Sorted order puts the one form that ends here (if any) first.
-      if (entries_[byWritten_[lo]].written.size() == depth) ++lo;
-      const char16_t unit = text[pos + depth];
-      const auto unitAt = [this, depth](std::size_t index) { return entries_[index].written[depth]; };
-      const auto first = std::partition_point(byWritten_.begin() + static_cast<std::ptrdiff_t>(lo),
-                                              byWritten_.begin() + static_cast<std::ptrdiff_t>(hi),
-                                              [&](std::size_t index) { return unitAt(index) < unit; });
-      const auto last = std::partition_point(first, byWritten_.begin() + static_cast<std::ptrdiff_t>(hi),
-                                             [&](std::size_t index) { return unitAt(index) == unit; });
-      lo = static_cast<std::size_t>(first - byWritten_.begin());
-      hi = static_cast<std::size_t>(last - byWritten_.begin());
-      ++depth;
-      if (lo < hi && entries_[byWritten_[lo]].written.size() == depth) best = &entries_[byWritten_[lo]];
+    const DictionaryEntry* best = firstUnits_.empty() || !firstUnits_[text[pos]] ? nullptr : LongestAt(text, pos);
+    if (!best) {
+      ++pos;
+      continue;
     }
-    if (best) {
-      result += best->reading;
-      pos += best->written.size();
-    } else {
-      result += text[pos++];
-    }
+    result.append(text.substr(copiedUpTo, pos - copiedUpTo));
+    result += best->reading;
+    pos += best->written.size();
+    copiedUpTo = pos;
   }
+  result.append(text.substr(copiedUpTo));
   return result;
+}
+
+// byWritten_[lo, hi) are the written forms that begin with text[pos, pos + depth); one unit more
+// narrows them by binary search, so the cost is the matched depth times log(entries), however
+// many forms share a prefix.
+const DictionaryEntry* UserDictionary::LongestAt(std::u16string_view text, std::size_t pos) const {
+  std::size_t lo = 0;
+  std::size_t hi = byWritten_.size();
+  const DictionaryEntry* best = nullptr;
+  for (std::size_t depth = 0; lo < hi && pos + depth < text.size(); ++depth) {
+    // Sorted order puts the one form that ends at this depth (if any) first.
+    if (entries_[byWritten_[lo]].written.size() == depth) ++lo;
+    const char16_t unit = text[pos + depth];
+    std::size_t first = lo;
+    for (std::size_t count = hi - lo; count > 0;) {
+      const std::size_t half = count / 2;
+      if (entries_[byWritten_[first + half]].written[depth] < unit) {
+        first += half + 1;
+        count -= half + 1;
+      } else {
+        count = half;
+      }
+    }
+    std::size_t last = first;
+    for (std::size_t count = hi - first; count > 0;) {
+      const std::size_t half = count / 2;
+      if (entries_[byWritten_[last + half]].written[depth] == unit) {
+        last += half + 1;
+        count -= half + 1;
+      } else {
+        count = half;
+      }
+    }
+    lo = first;
+    hi = last;
+    if (lo < hi && entries_[byWritten_[lo]].written.size() == depth + 1) best = &entries_[byWritten_[lo]];
+  }
+  return best;
 }
 
 }  // namespace ostrel::orvatone

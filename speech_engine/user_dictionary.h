@@ -44,12 +44,16 @@ class UserDictionary {
 
  private:
   void Index();
+  const DictionaryEntry* LongestAt(std::u16string_view text, std::size_t pos) const;
 
   std::vector<DictionaryEntry> entries_;
   std::size_t malformedLines_ = 0;
   // Indices into entries_ in the order of their written forms: the forms sharing a prefix lie
   // together, so Apply narrows them unit by unit without a table per first unit.
   std::vector<std::size_t> byWritten_;
+  // Which code units begin a written form (empty with no entries): most places in a text begin
+  // none, and are passed over without a search.
+  std::vector<bool> firstUnits_;
 };
 
 }  // namespace ostrel::orvatone
