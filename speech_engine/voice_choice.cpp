@@ -86,13 +86,18 @@ int KindRank(SynthesiserKind kind) {
 
 std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
                                           std::u16string_view chosenName) {
-  // The language's own variant first, then the better synthesiser, then the order found.
+  // SAPI before espeak-ng (an installed Windows voice sounds far better than espeak-ng even in a
+  // neighbouring variant), then the language's own variant, then OneCore before classic, then
+  // the order found.
   const VoiceCandidate* best = nullptr;
   int bestLanguageRank = kNotSpoken;
   const VoiceCandidate* bestChosen = nullptr;
   int bestChosenLanguageRank = kNotSpoken;
   const auto better = [](int rank, const VoiceCandidate& candidate, const VoiceCandidate* than, int thanRank) {
     if (than == nullptr) return true;
+    const bool sapi = candidate.kind != SynthesiserKind::kEspeakNg;
+    const bool thanSapi = than->kind != SynthesiserKind::kEspeakNg;
+    if (sapi != thanSapi) return sapi;
     if (rank != thanRank) return rank < thanRank;
     return KindRank(candidate.kind) < KindRank(than->kind);
   };

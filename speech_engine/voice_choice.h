@@ -20,8 +20,10 @@ struct VoiceCandidate {
 };
 
 // engineLanguage: 1 Japanese (411), 2 Chinese (804, else 404 or C04), 3 English (409, else any
-// English), 4 Korean (412). `chosenName` (case-insensitive, may be empty) wins when a candidate of
-// that name speaks the language.
+// English), 4 Korean (412). SAPI voices come before espeak-ng, then the preferred variant of the
+// language, then OneCore before classic, then the order of `candidates`. `chosenName` (case-insensitive on
+// ASCII letters, may be empty) wins when a candidate of that name speaks the language in any variant.
+// nullopt: no candidate speaks it, or engineLanguage is outside 1..4.
 std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
                                           std::u16string_view chosenName);
 
