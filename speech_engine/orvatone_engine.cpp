@@ -177,40 +177,27 @@ int OrvatoneEngine::Speak(void* window, int language, std::string_view text, con
   return kEngineOk;
 }
 
-int OrvatoneEngine::Stop(int language) {
+int OrvatoneEngine::Control(std::string_view operation, int language, int (SimulatedEngine::*simulated)(int),
+                            void (SpeechPlayer::*play)()) {
   std::unique_lock lock(mutex_);
   Spoken* spoken = RealLanguage(language);
   if (spoken == nullptr) {
     lock.unlock();
-    return simulated_.Stop(language);
+    return (simulated_.*simulated)(language);
   }
-  host_.Record(JournalEntry("Stop", language));
-  if (spoken->player) spoken->player->Stop();
+  host_.Record(JournalEntry(operation, language));
+  if (spoken->player) (spoken->player.get()->*play)();
   return kEngineOk;
 }
 
+int OrvatoneEngine::Stop(int language) { return Control("Stop", language, &SimulatedEngine::Stop, &SpeechPlayer::Stop); }
+
 int OrvatoneEngine::Pause(int language) {
-  std::unique_lock lock(mutex_);
-  Spoken* spoken = RealLanguage(language);
-  if (spoken == nullptr) {
-    lock.unlock();
-    return simulated_.Pause(language);
-  }
-  host_.Record(JournalEntry("Pause", language));
-  if (spoken->player) spoken->player->Pause();
-  return kEngineOk;
+  return Control("Pause", language, &SimulatedEngine::Pause, &SpeechPlayer::Pause);
 }
 
 int OrvatoneEngine::Resume(int language) {
-  std::unique_lock lock(mutex_);
-  Spoken* spoken = RealLanguage(language);
-  if (spoken == nullptr) {
-    lock.unlock();
-    return simulated_.Resume(language);
-  }
-  host_.Record(JournalEntry("Resume", language));
-  if (spoken->player) spoken->player->Resume();
-  return kEngineOk;
+  return Control("Resume", language, &SimulatedEngine::Resume, &SpeechPlayer::Resume);
 }
 
 int OrvatoneEngine::SetUserDictionary(int language, std::string_view path) {

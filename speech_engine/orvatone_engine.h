@@ -15,6 +15,8 @@
 
 namespace ostrel::orvatone {
 
+class SpeechPlayer;
+
 class OrvatoneEngine {
  public:
   explicit OrvatoneEngine(EngineHost& host);
@@ -35,6 +37,8 @@ class OrvatoneEngine {
   static bool IsLanguage(int language) { return language >= 1 && language <= kLanguageCount; }
   Spoken* RealLanguage(int language);
   void LoadDictionary(int language, Spoken& spoken);
+  int Control(std::string_view operation, int language, int (SimulatedEngine::*simulated)(int),
+              void (SpeechPlayer::*play)());
 
   EngineHost& host_;
   SimulatedEngine simulated_;
