@@ -16,9 +16,23 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   echo "No display: running on the virtual display $DISPLAY"
 fi
+# Sound: the user's own server where one answers; on the virtual display, where nobody listens,
+# a private one with a null sink, so the engine still has a device to play into (and its sink's
+# monitor can be recorded: parec -d ostrel.monitor).
+sound_dir=""
+if [ -n "$xvfb_pid" ] && ! timeout 5 pactl info >/dev/null 2>&1; then
+  sound_dir=$(mktemp -d)
+  if sound_env=$(bash scripts/sound-server.sh start "$sound_dir"); then
+    eval "$sound_env"
+    echo "No sound server: playing into the null sink $OSTREL_SINK (PULSE_SERVER=$PULSE_SERVER)"
+  else
+    echo "No sound server could be started: the reading will be silent" >&2
+  fi
+fi
 program_pid=""
 cleanup() {
   [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+  [ -z "$sound_dir" ] || { bash scripts/sound-server.sh stop "$sound_dir"; rm -rf "$sound_dir"; }
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT

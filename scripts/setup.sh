@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb x11-utils xauth xdotool imagemagick fonts-noto-cjk
   fonts-ipafont-gothic fonts-vlgothic fonts-arphic-uming fonts-unfonts-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  pulseaudio pulseaudio-utils sox espeak-ng mecab mecab-ipadic-utf8
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One Wine prefix and one virtual X display for one test run:
-#   wine-session.sh start DIR   makes DIR/prefix, starts Xvfb and a persistent wineserver
-#   wine-session.sh stop DIR    ends both by their PIDs
-# The other scripts read DIR/env for WINEPREFIX, DISPLAY and the rest.
+#   wine-session.sh start DIR   makes DIR/prefix, starts Xvfb, a sound server with a null sink
+#                               (sound-server.sh) and a persistent wineserver
+#   wine-session.sh stop DIR    ends them by their PIDs
+# The other scripts read DIR/env for WINEPREFIX, DISPLAY, PULSE_SERVER, OSTREL_SINK and the rest.
 set -euo pipefail
 action=${1:?start or stop}
 dir=${2:?session directory}
@@ -19,6 +20,7 @@ stop_session() {
     kill -9 "$pid" 2>/dev/null || true
     rm -f "$pidfile"
   done
+  bash "$(dirname "$0")/sound-server.sh" stop "$dir"
   rm -f "$dir/env"
 }
 
@@ -52,6 +54,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY=":$display"
 export LC_ALL=C.UTF-8
 ENV
+  # Wine's winepulse plays into it; the tests record its sink's monitor.
+  bash "$(dirname "$0")/sound-server.sh" start "$dir" >>"$dir/env" || { echo "the sound server did not start"; exit 1; }
   # shellcheck disable=SC1091
   source "$dir/env"
   wineserver -p -f >/dev/null 2>&1 &

@@ -9,8 +9,12 @@ WORK=$(mktemp -d)
 BACKGROUND=()
 # Nothing started here may outlive the script: it would hold ctest's output open.
 cleanup() {
+  local pid
   for pid in "${BACKGROUND[@]}"; do kill "$pid" 2>/dev/null || true; done
-  pkill -f 'Ostrel4\.exe' 2>/dev/null || true
+  # Ours only: other runs on the machine (other prefixes) may have theirs open.
+  for pid in $(pgrep -f 'Ostrel4\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
+  done
   # The next script must find the desktop as bare as this one found it.
   (cd "$BIN" && timeout 30 wine ./ostrel_driver.exe wait-gone "Untitled - Notepad" 20 >/dev/null 2>&1) || true
   rm -rf "$WORK"
@@ -149,3 +153,66 @@ open_and_close() {
   driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
   close_with_escape
 }
+
+# --- Sound: the session's null sink, recorded and measured by the sound probe (tests/sound) ---
+PROBE=${OSTREL_SOUND_PROBE:-$(cd "$BIN/../.." && pwd)/tests/sound/sound_probe}
+RATE=22050
+
+# record_start NAME: records the sink into $WORK/NAME.raw (RECORDING) until record_stop; returns
+# once sound (silence included) arrives, so that nothing played afterwards is missed.
+record_start() {
+  [ -x "$PROBE" ] || fail "no sound probe at $PROBE (build the native tree)"
+  [ -n "${OSTREL_SINK:-}" ] || fail "the Wine session has no sound server (OSTREL_SINK unset)"
+  RECORDING="$WORK/$1.raw"
+  in_background "$PROBE" record "$RECORDING" "$RATE" "$OSTREL_SINK.monitor"
+  RECORDER_PID=$LAST_PID
+  wait_for 20 "the recorder to deliver sound" test -s "$RECORDING.clock"
+}
+
+record_stop() {
+  kill "$RECORDER_PID" 2>/dev/null || true
+  wait "$RECORDER_PID" 2>/dev/null || true
+}
+
+# record_mark: seconds recorded so far, for measuring only what follows.
+record_mark() { awk -v b="$(stat -c %s "$RECORDING")" -v r="$RATE" 'BEGIN { printf "%.3f\n", b / 2 / r }'; }
+
+# host_ms: the host's clock in ms, as the engine's journal ticks count it (Wine's GetTickCount64).
+host_ms() { "$PROBE" now; }
+
+# measure [PROBE-OPTIONS...]: the probe's figures on RECORDING (or a part: --from S --to S,
+# --from-ms TICK --to-ms TICK) as M_<key> variables, e.g. M_voiced_s, M_rms, M_f0_hz,
+# M_first_voiced_ms; MEASURED holds them all on one line for messages.
+measure() {
+  local out key value
+  out=$("$PROBE" analyse "$RECORDING" "$RATE" "$@") || fail "the probe could not measure $RECORDING"
+  MEASURED=$(tr '\n' ' ' <<<"$out")
+  while IFS='=' read -r key value; do printf -v "M_$key" '%s' "$value"; done <<<"$out"
+}
+
+# sound_state [FROM-S]: "QUIET-S HEARD-S" of the recording, from FROM-S on.
+sound_state() { "$PROBE" quiet "$RECORDING" "$RATE" --from "${1:-0}" | awk -F= '{ v[$1] = $2 } END { print v["quiet_s"], v["heard_s"] }'; }
+
+sound_heard_since() {  # FROM-S [SECONDS]: more than that much sound (default 0.1 s) since FROM-S
+  local quiet heard
+  read -r quiet heard <<<"$(sound_state "$1")"
+  awk -v h="$heard" -v m="${2:-0.1}" 'BEGIN { exit !(h > m) }'
+}
+
+sound_quiet_for() {  # MS [FROM-S]: the recording's end has been silent that long, and something sounded
+  local quiet heard
+  read -r quiet heard <<<"$(sound_state "${2:-0}")"
+  awk -v q="$quiet" -v h="$heard" -v ms="$1" 'BEGIN { exit !(h > 0 && q * 1000 >= ms) }'
+}
+
+# wait_heard SECONDS FROM-S WHAT: until sound is heard after FROM-S.
+wait_heard() { wait_for "$1" "$3 to be heard" sound_heard_since "$2"; }
+
+# wait_silent MS SECONDS FROM-S WHAT: until sound was heard after FROM-S and then stayed silent MS ms.
+wait_silent() { wait_for "$2" "$4 to end (silence of $1 ms)" sound_quiet_for "$1" "$3"; }
+
+# ratio A B: A / B with three decimals; in_range X LOW HIGH: LOW <= X <= HIGH.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b == 0) print "inf"; else printf "%.3f\n", a / b }'; }
+in_range() { awk -v x="$1" -v l="$2" -v h="$3" 'BEGIN { exit !(x != "inf" && x + 0 >= l + 0 && x + 0 <= h + 0) }'; }
+
+set_string() { timeout 60 wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null; }
