@@ -125,6 +125,10 @@ void OrvatoneEngine::LoadDictionary(int language, Spoken& spoken) {
         return host_.DecodeText(language, text);
       });
     }
+  }
+  // Only a dictionary with lines it could not use is journalled: the one place a user can see why
+  // an entry has no effect.
+  if (dictionary->MalformedLines() > 0) {
     std::string entry = JournalEntry("Dictionary", language);
     AppendNumber(entry, static_cast<long long>(dictionary->Entries().size()));
     AppendNumber(entry, static_cast<long long>(dictionary->MalformedLines()));

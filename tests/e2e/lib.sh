@@ -30,8 +30,10 @@ in_background() {
 
 fail() {
   echo "FAIL: $*" >&2
-  # What the screen showed when it went wrong.
+  # What the screen showed when it went wrong, and where the toolbar was.
   import -window root -display "$DISPLAY" "$ARTIFACTS/failed-$(basename "$0" .sh).png" 2>/dev/null || true
+  echo "toolbar (left top width height exstyle visible): $( (cd "$BIN" && timeout 20 wine ./ostrel_driver.exe info "$TITLE") 2>/dev/null || echo none)" >&2
+  xwininfo -root -tree -display "$DISPLAY" 2>/dev/null | grep -E '^ +0x' | grep -v '1x1+' | head -20 >&2 || true
   exit 1
 }
 

@@ -228,10 +228,14 @@ TEST_F(OrvatoneEngineTest, TheDictionaryAndTheKoreanRuleShapeWhatTheVoiceIsGiven
             std::vector<std::string>{"SetUserDictionary 4 " + HexOf("C:\\dic\\ko.csv")});
 }
 
-TEST_F(OrvatoneEngineTest, AMissingDictionaryFileMeansNone) {
+TEST_F(OrvatoneEngineTest, AMissingDictionaryFileMeansNoneAndAGoodOneNoJournalLine) {
+  host_.files["C:\\good.csv"] = "abc,xyz\n";
+  engine_.SetUserDictionary(2, "C:\\good.csv");
+  ASSERT_EQ(Start(2), kEngineOk);
   engine_.SetUserDictionary(1, "C:\\nowhere.csv");
   ASSERT_EQ(Start(1), kEngineOk);
-  EXPECT_EQ(host_.Entries("Dictionary"), std::vector<std::string>{"Dictionary 1 0 0"});
+  // Only a dictionary with lines it skipped shows in the journal.
+  EXPECT_TRUE(host_.Entries("Dictionary").empty());
   ASSERT_EQ(Say(1, "abc"), kEngineOk);
   ASSERT_TRUE(host_.WaitForSpoken(1));
   EXPECT_EQ(host_.Entries("Utter"), std::vector<std::string>{UtterEntry(1, u"abc")});
