@@ -1,104 +1,25 @@
 #include "user_dictionary.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
-
-#include "unicode_text.h"
 
 namespace ostrel::orvatone {
 
-namespace {
-
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\u00A0' || c == u'\u3000' ||
-         c == u'\uFEFF';
-}
-
-std::u16string_view Trimmed(std::u16string_view field) {
-  while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
-  while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
-  return field;
-}
-
-enum class LineKind { kIgnored, kEntry, kMalformed };
-
-// One line of the file, its line break already cut off. An opening quote that is not closed on
-// the same line makes the line malformed: entries never span lines.
-LineKind ParseLine(std::u16string_view line, DictionaryEntry& entry) {
-  const std::u16string_view content = Trimmed(line);
-  if (content.empty() || content.front() == u'#') return LineKind::kIgnored;
-
-  std::u16string fields[2];
-  std::size_t fieldCount = 0;
-  std::size_t pos = 0;
-  while (true) {
-    if (fieldCount == 2) return LineKind::kMalformed;
-    std::u16string& field = fields[fieldCount++];
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
-    if (pos < line.size() && line[pos] == u'"') {
-      ++pos;
-      while (true) {
-        if (pos >= line.size()) return LineKind::kMalformed;
-        if (line[pos] == u'"') {
-          if (pos + 1 < line.size() && line[pos + 1] == u'"') {
-            field += u'"';
-            pos += 2;
-            continue;
-          }
-          ++pos;
-          break;
-        }
-        field += line[pos++];
-      }
-      while (pos < line.size() && IsBlank(line[pos])) ++pos;
-      if (pos == line.size()) break;
-      if (line[pos] != u',') return LineKind::kMalformed;
-      ++pos;
-    } else {
-      const std::size_t comma = std::min(line.find(u',', pos), line.size());
-      const std::u16string_view raw = line.substr(pos, comma - pos);
-      // A quote belongs only inside a quoted field.
-      if (raw.find(u'"') != std::u16string_view::npos) return LineKind::kMalformed;
-      field = Trimmed(raw);
-      if (comma == line.size()) break;
-      pos = comma + 1;
-    }
-  }
-  if (fieldCount != 2 || fields[0].empty()) return LineKind::kMalformed;
-  entry.written = std::move(fields[0]);
-  entry.reading = std::move(fields[1]);
-  return LineKind::kEntry;
-}
-
-std::u16string DecodeFile(std::string_view bytes, const CodePageDecoder& decodeCodePage) {
-  if (std::optional<std::u16string> text = DecodeUtf8(bytes)) return std::move(*text);
-  if (bytes.starts_with("\xEF\xBB\xBF")) return DecodeUtf8Lenient(bytes);
-  if (decodeCodePage) return decodeCodePage(bytes);
-  // No code page to hand: keep what is plain ASCII readable rather than dropping the file.
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (const char c : bytes) text += static_cast<unsigned char>(c) < 0x80 ? static_cast<char16_t>(c) : u'\uFFFD';
-  return text;
-}
-
-}  // namespace
-
 UserDictionary UserDictionary::Parse(std::string_view bytes, const CodePageDecoder& decodeCodePage) {
   UserDictionary dictionary;
-  const std::u16string text = DecodeFile(bytes, decodeCodePage);
+  const std::u16string text = DecodeDictionaryFile(bytes, decodeCodePage).text;
   const std::u16string_view view = text;
   std::size_t pos = 0;
   while (pos < view.size()) {
     const std::size_t lineEnd = std::min(view.find_first_of(u"\r\n", pos), view.size());
     DictionaryEntry entry;
-    switch (ParseLine(view.substr(pos, lineEnd - pos), entry)) {
-      case LineKind::kIgnored:
+    switch (ParseDictionaryLine(view.substr(pos, lineEnd - pos), entry)) {
+      case DictionaryLineKind::kIgnored:
         break;
-      case LineKind::kEntry:
+      case DictionaryLineKind::kEntry:
         dictionary.entries_.push_back(std::move(entry));
         break;
-      case LineKind::kMalformed:
+      case DictionaryLineKind::kMalformed:
         ++dictionary.malformedLines_;
         break;
     }

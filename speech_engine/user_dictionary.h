@@ -3,22 +3,13 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dictionary_line.h"
+
 namespace ostrel::orvatone {
-
-struct DictionaryEntry {
-  std::u16string written;
-  std::u16string reading;
-
-  bool operator==(const DictionaryEntry&) const = default;
-};
-
-// Turns bytes of the language's code page (932, 936, 1252, 949) into UTF-16; the platform supplies it.
-using CodePageDecoder = std::function<std::u16string(std::string_view bytes)>;
 
 class UserDictionary {
  public:

@@ -254,6 +254,24 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"control" && argc >= 4) {  // TITLE ID: left top width height visible of a child
     return PrintControl(FindByTitle(argv[2]), _wtoi(argv[3]));
   }
+  if (command == L"item-set" && argc >= 5) {  // TITLE ID TEXT: a child control's text, as if typed
+    HWND window = FindByTitle(argv[2]);
+    HWND item = window ? GetDlgItem(window, _wtoi(argv[3])) : nullptr;
+    if (!item) return Fail("control not found");
+    SendMessageW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    return 0;
+  }
+  if (command == L"end-process" && argc >= 3) {  // TITLE: ends the process that owns the window, if any
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return Fail("cannot open the window's process");
+    const bool ended = TerminateProcess(process, 1) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended ? 0 : Fail("the process did not end");
+  }
   if (command == L"page-control" && argc >= 4) {  // TITLE ID: the same, of a child of the page shown
     HWND dialog = FindByTitle(argv[2]);
     return PrintControl(dialog ? VisiblePage(dialog) : nullptr, _wtoi(argv[3]));
