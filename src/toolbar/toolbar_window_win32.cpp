@@ -328,6 +328,13 @@ bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
 }
 
 bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The picture is first given while the dialog is still hidden; under Wine a layered window shown
+  // after that sometimes stayed empty on the screen. Giving it again once shown costs one copy.
+  if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+      !buttons_.InTray()) {
+    PresentCanvas(currentAlpha_);
+    return false;
+  }
   // Sent from outside the program; the framework has nothing more to do with it.
   if (message == WM_COMMAND && wParam == kDimCommand) {
     buttons_.ToggleDimmedDisplay();
