@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/unique_handle_win32.h"
+#include "engine/orvatone_library_win32.h"
 #include "settings/app_settings.h"
 
 namespace ostrel::dicteditor {
@@ -17,23 +17,14 @@ class SpeechPreview {
   SpeechPreview(const SpeechPreview&) = delete;
   SpeechPreview& operator=(const SpeechPreview&) = delete;
 
-  bool Loaded() const { return speak_ != nullptr; }
+  bool Loaded() const { return engine_.Loaded(); }
   // Speaks the text with the voice values the user set for the language; the engine posts its
   // end to `window`.
   void Speak(HWND window, const std::u16string& text);
 
  private:
-  using StartLanguageFn = int(WINAPI*)(int, int*, int*, int*, int*, int*, int*, int*, int*, int*, int*, int*,
-                                       int*, int*, int*, int*);
-  using SpeakFn = int(WINAPI*)(HWND, int, const char*, int, int, int, int, int, int);
-  using WindowLanguageFn = int(WINAPI*)(HWND, int);
-
-  UniqueModule module_;
+  OrvatoneLibrary engine_;
   LanguageIndex language_;
-  StartLanguageFn startLanguage_ = nullptr;
-  SpeakFn speak_ = nullptr;
-  WindowLanguageFn stop_ = nullptr;
-  WindowLanguageFn closeLanguage_ = nullptr;
   HWND lastWindow_ = nullptr;
   bool started_ = false;
 };

@@ -13,7 +13,12 @@ HWND Hwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 
 }  // namespace
 
-OrvatoneLibrary::OrvatoneLibrary() : module_(LoadLibraryW(L"Orvatone.dll")) {
+OrvatoneLibrary::OrvatoneLibrary() : OrvatoneLibrary(LoadLibraryW(L"Orvatone.dll")) {}
+
+OrvatoneLibrary::OrvatoneLibrary(const std::wstring& fullPath)
+    : OrvatoneLibrary(LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+
+OrvatoneLibrary::OrvatoneLibrary(HMODULE module) : module_(module) {
   startLanguage_ = Ordinal<StartLanguageFn>(module_.get(), 3);
   speak_ = Ordinal<SpeakFn>(module_.get(), 4);
   stop_ = Ordinal<WindowLanguageFn>(module_.get(), 5);

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "engine/speech_engine.h"
 #include "platform/unique_handle_win32.h"
 
@@ -11,6 +13,8 @@ namespace ostrel {
 class OrvatoneLibrary final : public SpeechEngine {
  public:
   OrvatoneLibrary();
+  // The library at a full path, its own dependencies searched beside it.
+  explicit OrvatoneLibrary(const std::wstring& fullPath);
   bool Loaded() const { return static_cast<bool>(module_); }
 
   EngineReport StartLanguage(int32_t language) override;
@@ -23,6 +27,8 @@ class OrvatoneLibrary final : public SpeechEngine {
   void CloseLanguage(WindowId window, int32_t language) override;
 
  private:
+  explicit OrvatoneLibrary(HMODULE module);
+
   using StartLanguageFn = int(WINAPI*)(int, int*, int*, int*, int*, int*, int*, int*, int*, int*, int*, int*,
                                        int*, int*, int*, int*);
   using SpeakFn = int(WINAPI*)(HWND, int, const char*, int, int, int, int, int, int);
