@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-vlgothic fonts-arphic-uming fonts-unfonts-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   pulseaudio pulseaudio-utils sox espeak-ng mecab mecab-ipadic-utf8
+  nsis weasyprint python3-markdown poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

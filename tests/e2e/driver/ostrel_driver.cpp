@@ -23,6 +23,13 @@ HWND WaitForWindow(const wchar_t* title, int seconds) {
   }
 }
 
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(size > 0 ? size - 1 : 0, '\0');
+  if (size > 1) WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
 int Fail(const char* what) {
   std::fprintf(stderr, "driver: %s\n", what);
   return 1;
@@ -339,6 +346,49 @@ int wmain(int argc, wchar_t** argv) {
     const UINT vk = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0));
     if (!RegisterHotKey(nullptr, 1, modifiers, vk)) return Fail("held by another program");
     UnregisterHotKey(nullptr, 1);
+    return 0;
+  }
+  if (command == L"record-open" && argc >= 4) {  // LOG ARG: stands in for a document's program
+    FILE* log = _wfopen(argv[2], L"ab");
+    if (!log) return Fail("cannot open the log");
+    std::fprintf(log, "%s\n", Utf8(argv[3]).c_str());
+    std::fclose(log);
+    return 0;
+  }
+  if (command == L"version-info" && argc >= 3) {  // FILE: product|version|description|file version
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(argv[2], &ignored);
+    std::vector<BYTE> data(size);
+    if (size == 0 || !GetFileVersionInfoW(argv[2], 0, size, data.data())) return Fail("no version resource");
+    auto text = [&](const wchar_t* name) {
+      const std::wstring path = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+      wchar_t* value = nullptr;
+      UINT length = 0;
+      return VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
+                 ? Utf8(value) : std::string();
+    };
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+      return Fail("no fixed version");
+    std::printf("%s|%s|%s|%d.%d.%d.%d\n", text(L"ProductName").c_str(), text(L"ProductVersion").c_str(),
+                text(L"FileDescription").c_str(), HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    return 0;
+  }
+  if (command == L"process-path" && argc >= 3) {  // TITLE: the program file of the window's process
+    HWND window = FindByTitle(argv[2]);
+    if (!window) return Fail("window not found");
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return Fail("cannot open the process");
+    wchar_t path[32768];
+    DWORD size = 32768;
+    const BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    if (!ok) return Fail("no image name");
+    std::printf("%s\n", Utf8(path).c_str());
     return 0;
   }
   return Fail("unknown command");
