@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/program_directory.h"
 #include "app/program_directory_win32.h"
 #include "app/texts.h"
 #include "engine/orvatone_library_win32.h"
@@ -27,7 +28,7 @@ int CDlgToolbarLayerApp::InitInstance() {
   GdiplusSession gdiplus;
   FillProgramDirectory();
   {
-    OrvatoneLibrary engine;
+    OrvatoneLibrary engine(Wide(ProgramDirectory() + u"Orvatone.dll"));
     if (!engine.Loaded()) {
       // The toolbar still opens (settings and hot keys stay usable), but nothing can be read.
       ShowApplicationMessage(nullptr, Wide(texts::kEngineMissing), MB_OK | MB_ICONWARNING);

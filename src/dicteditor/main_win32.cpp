@@ -8,10 +8,12 @@
 #include "dicteditor/dictionary_editor_win32.h"
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
+#include "platform/library_loading_win32.h"
 #include "platform/wide_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace ostrel;
+  RestrictLibrarySearch();
   INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&init);
 

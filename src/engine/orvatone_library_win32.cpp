@@ -1,5 +1,7 @@
 #include "engine/orvatone_library_win32.h"
 
+#include "platform/library_loading_win32.h"
+
 namespace ostrel {
 namespace {
 
@@ -13,10 +15,9 @@ HWND Hwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 
 }  // namespace
 
-OrvatoneLibrary::OrvatoneLibrary() : OrvatoneLibrary(LoadLibraryW(L"Orvatone.dll")) {}
 
 OrvatoneLibrary::OrvatoneLibrary(const std::wstring& fullPath)
-    : OrvatoneLibrary(LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {}
+    : OrvatoneLibrary(LoadProgramLibrary(fullPath)) {}
 
 OrvatoneLibrary::OrvatoneLibrary(HMODULE module) : module_(module) {
   startLanguage_ = Ordinal<StartLanguageFn>(module_.get(), 3);

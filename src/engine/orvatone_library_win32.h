@@ -12,8 +12,8 @@ namespace ostrel {
 // that operation do nothing (and StartLanguage report zeros), so the program still runs.
 class OrvatoneLibrary final : public SpeechEngine {
  public:
-  OrvatoneLibrary();
-  // The library at a full path, its own dependencies searched beside it.
+  // The library at a full path, never by its bare name: a file of that name in the current
+  // folder or on PATH must not be taken for it.
   explicit OrvatoneLibrary(const std::wstring& fullPath);
   bool Loaded() const { return static_cast<bool>(module_); }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/texts.h"
+#include "platform/library_loading_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 
@@ -101,7 +102,7 @@ void Win32TextEncoder::TraditionalToSimplified(std::u16string& text) {
 bool Win32TextEncoder::LoadConverter() {
   if (loadTried_) return fanTiToJianTi_ != nullptr;
   loadTried_ = true;
-  converter_.reset(LoadLibraryW(converterPath_.c_str()));
+  converter_.reset(LoadProgramLibrary(converterPath_));
   if (converter_) {
     fanTiToJianTi_ = reinterpret_cast<FanTiToJianTiFn>(
         reinterpret_cast<void*>(GetProcAddress(converter_.get(), "FanTiToJianTi")));

@@ -36,7 +36,7 @@ bash "$(dirname "$0")/../../scripts/wine-prefix-setup.sh"
 DRIVE_C="$WINEPREFIX/drive_c"
 INSTALLED="$DRIVE_C/Program Files/Brantic/Ostrel Quartet"
 MENU="$DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs"
-STARTUP_LINK="$MENU/Startup/Ostrel Quartet.lnk"
+STARTUP_LINK="$MENU/StartUp/Ostrel Quartet.lnk"
 SHIPPED=(
   Ostrel4.exe Orvatone.dll Hanvert.dll AppUpdateBRN.exe マニュアル.pdf Branticユーザーサポート.website
   THIRD-PARTY-NOTICES.txt licenses/Apache-2.0.txt licenses/Hanvert-data.txt support/index.html
@@ -173,7 +173,7 @@ start_program_from() {
   driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open from $1"
 }
 start_program_from "$INSTALLED"
-wait_for 60 "the updater's log line" grep -q "127.0.0.1" "$LOG"
+wait_for 60 "the updater's log line" grep -qs "127.0.0.1" "$LOG"
 close_with_escape
 
 echo "-- silent uninstall: nothing of it left, the user's settings and dictionaries kept"
