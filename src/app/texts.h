@@ -21,6 +21,15 @@ inline constexpr char16_t kErrorCaption[] = u"エラー";
 inline constexpr char16_t kEngineMissing[] =
     u"音声エンジン（Orvatone.dll）を読み込めませんでした。読み上げはできません。";
 
+// Failures the program keeps going after; each is said once per run.
+inline constexpr char16_t kSettingsNotSaved[] =
+    u"設定をレジストリに保存できませんでした。変更した設定は次回の起動時に使われません。";
+inline constexpr char16_t kClipboardViewerFailed[] =
+    u"クリップボードの監視を開始できませんでした。選択したテキストを読み上げることができません。";
+inline constexpr char16_t kTrayIconFailed[] =
+    u"通知領域にアイコンを追加できませんでした。ツールバーを通知領域に格納することはできません。";
+inline constexpr char16_t kTooltipFailed[] = u"ツールチップを作成できませんでした。ボタンの説明は表示されません。";
+
 // Reading: captions of the capture and clipboard messages.
 inline constexpr char16_t kReadingCaption[] = u"Ostrel";
 inline constexpr char16_t kClipboardOpenFailed[] = u"クリップボードがオープンできません。";

@@ -52,6 +52,7 @@ void ClipboardToSpeech::OnClipboardTimer() {
   platform_.StopClipboardTimer();
   if (text->empty()) {
     flags_.ClipboardTimerRunning = 0;
+    reading_.EndWithoutText();
     return;
   }
   reading_.SetHeldText(PrepareForSpeech(std::move(*text), settings_, encoder_));
@@ -64,6 +65,9 @@ void ClipboardToSpeech::GiveUp(const char16_t* message) {
   // Cleared before the message box: its loop can run a new capture, which must start the
   // timer again rather than rely on this one.
   flags_.ClipboardTimerRunning = 0;
+  // Before the message too: a read button pressed while it shows must start a new reading,
+  // not pause the one that found nothing.
+  reading_.EndWithoutText();
   platform_.ShowWarning(message);
 }
 

@@ -96,6 +96,12 @@ void ReadingControl::ReadOrPause(int kind) {
 
 void ReadingControl::Stop() {
   engine_.Stop(host_.Window(), CurrentEngineLanguage());
+  ReturnToIdle();
+}
+
+void ReadingControl::EndWithoutText() { ReturnToIdle(); }
+
+void ReadingControl::ReturnToIdle() {
   FreeHeldText();
   buttons_.SetState(kStop, kButtonDisabled);
   for (const int kind : {kSelectionReading, kWholeTextReading}) {

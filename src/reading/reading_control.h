@@ -41,9 +41,15 @@ class ReadingControl {
   // are left alone, the toolbar is going away.
   void StopForClose();
 
+  // The capture brought nothing to read (no text on the clipboard, an empty one, a clipboard
+  // that would not open): both readings go back to idle, as after a stop, so the toolbar does
+  // not go on showing a reading that never began.
+  void EndWithoutText();
+
  private:
   void ReadOrPause(int kind);
   void Stop();
+  void ReturnToIdle();
   void ToggleRepeat();
   void SwitchLanguage();
   bool BothIdle() const;

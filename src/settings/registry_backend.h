@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/registry_value.h"
+
 namespace ostrel {
 
 enum class RegistryRoot { None, LocalMachine, CurrentUser, ClassesRoot };
@@ -15,10 +17,10 @@ class RegistryBackend {
  public:
   virtual ~RegistryBackend() = default;
 
-  // The value's raw data, or nothing when the key or value is missing or the data
+  // The value's type and raw data, or nothing when the key or value is missing or the data
   // is larger than maxBytes.
-  virtual std::optional<std::vector<uint8_t>> Query(RegistryRoot root, const std::u16string& subKey,
-                                                    const std::u16string& name, size_t maxBytes) = 0;
+  virtual std::optional<RegistryValue> Query(RegistryRoot root, const std::u16string& subKey,
+                                             const std::u16string& name, size_t maxBytes) = 0;
   // Creates the key when needed. False when the key cannot be created or the write fails.
   virtual bool WriteDword(RegistryRoot root, const std::u16string& subKey, const std::u16string& name,
                           uint32_t value) = 0;

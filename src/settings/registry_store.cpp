@@ -43,40 +43,40 @@ KeyPath SplitKeyPath(std::u16string_view path) {
   return result;
 }
 
-std::optional<std::vector<uint8_t>> RegistryStore::ReadWithFallback(std::u16string_view path,
-                                                                    std::u16string_view name) {
+// A value that is missing, too large or not what the reader can use: the machine's value
+// at the same path, else nothing.
+template <class Decode>
+auto RegistryStore::ReadWithFallback(std::u16string_view path, std::u16string_view name, const Decode& decode)
+    -> decltype(decode(RegistryValue{})) {
   const KeyPath key = SplitKeyPath(path);
-  std::optional<std::vector<uint8_t>> data;
+  decltype(decode(RegistryValue{})) result;
   if (key.root != RegistryRoot::None) {
-    data = backend_.Query(key.root, key.subKey, std::u16string(name), kReadBufferBytes);
+    if (const auto value = backend_.Query(key.root, key.subKey, std::u16string(name), kReadBufferBytes)) {
+      result = decode(*value);
+    }
   }
-  if (!data && path.find(kCurrentUser) != std::u16string_view::npos) {
-    return ReadWithFallback(ReplaceAll(path, kCurrentUser, kLocalMachine), name);
+  if (!result && path.find(kCurrentUser) != std::u16string_view::npos) {
+    return ReadWithFallback(ReplaceAll(path, kCurrentUser, kLocalMachine), name, decode);
   }
-  return data;
+  return result;
 }
 
 std::u16string RegistryStore::AppRegGetStr(std::u16string_view path, std::u16string_view name,
                                            std::u16string_view defaultText) {
-  const auto data = ReadWithFallback(path, name);
-  if (!data) return std::u16string(defaultText);
-  std::u16string text;
-  for (size_t i = 0; i + 1 < data->size(); i += 2) {
-    const char16_t c = static_cast<char16_t>((*data)[i] | ((*data)[i + 1] << 8));
-    if (c == u'\0') break;
-    text.push_back(c);
-  }
-  return text;
+  const auto text = ReadWithFallback(path, name, [](const RegistryValue& value) {
+    return TextOfValue(value.type, value.data);
+  });
+  return text ? *text : std::u16string(defaultText);
 }
 
-int32_t RegistryStore::AppRegGetInt(std::u16string_view path, std::u16string_view name,
-                                    int32_t defaultValue) {
-  const auto data = ReadWithFallback(path, name);
-  if (!data) return defaultValue;
-  // Shorter data is taken as if read into a zeroed buffer.
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4 && i < data->size(); ++i) value |= uint32_t{(*data)[i]} << (8 * i);
-  return static_cast<int32_t>(value);
+int32_t RegistryStore::AppRegGetInt(std::u16string_view path, std::u16string_view name, int32_t defaultValue,
+                                    NumberAccepted accepted) {
+  const auto number = ReadWithFallback(path, name, [accepted](const RegistryValue& value) {
+    std::optional<int32_t> n = NumberOfValue(value.type, value.data);
+    if (n && accepted && !accepted(*n)) n.reset();
+    return n;
+  });
+  return number.value_or(defaultValue);
 }
 
 int RegistryStore::AppRegSetStr(std::u16string_view path, std::u16string_view text) {

@@ -25,16 +25,21 @@ class RegistryStore {
 
   explicit RegistryStore(RegistryBackend& backend) : backend_(backend) {}
 
+  // A number the caller cannot use counts as unreadable, like a value of the wrong type.
+  using NumberAccepted = bool (*)(int32_t value);
+
   std::u16string AppRegGetStr(std::u16string_view path, std::u16string_view name,
                               std::u16string_view defaultText);
-  int32_t AppRegGetInt(std::u16string_view path, std::u16string_view name, int32_t defaultValue);
+  int32_t AppRegGetInt(std::u16string_view path, std::u16string_view name, int32_t defaultValue,
+                       NumberAccepted accepted = nullptr);
   // Writes the value "UserDicPath"; 1 when written, else 0.
   int AppRegSetStr(std::u16string_view path, std::u16string_view text);
   int AppRegSetInt(std::u16string_view path, std::u16string_view name, int32_t value);
 
  private:
-  std::optional<std::vector<uint8_t>> ReadWithFallback(std::u16string_view path,
-                                                       std::u16string_view name);
+  template <class Decode>
+  auto ReadWithFallback(std::u16string_view path, std::u16string_view name, const Decode& decode)
+      -> decltype(decode(RegistryValue{}));
 
   RegistryBackend& backend_;
 };

@@ -1,5 +1,7 @@
 #include "settings/registry_win32.h"
 
+#include <algorithm>
+
 #include "platform/unique_handle_win32.h"
 #include "platform/wide_win32.h"
 
@@ -37,8 +39,8 @@ bool Write(RegistryRoot root, const std::u16string& subKey, const std::u16string
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> Win32Registry::Query(RegistryRoot root, const std::u16string& subKey,
-                                                         const std::u16string& name, size_t maxBytes) {
+std::optional<RegistryValue> Win32Registry::Query(RegistryRoot root, const std::u16string& subKey,
+                                                  const std::u16string& name, size_t maxBytes) {
   const HKEY rootKey = RootHandle(root);
   if (!rootKey) return std::nullopt;
   UniqueHkey key;
@@ -46,13 +48,16 @@ std::optional<std::vector<uint8_t>> Win32Registry::Query(RegistryRoot root, cons
     key.release();
     return std::nullopt;
   }
-  std::vector<uint8_t> data(maxBytes);
+  RegistryValue value;
+  value.data.resize(maxBytes);
+  DWORD type = REG_NONE;
   DWORD size = static_cast<DWORD>(maxBytes);
-  if (RegQueryValueExW(key.get(), Wide(name), nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), Wide(name), nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;  // missing, or larger than the buffer (ERROR_MORE_DATA)
   }
-  data.resize(size);
-  return data;
+  value.type = type;
+  value.data.resize(std::min<size_t>(size, maxBytes));
+  return value;
 }
 
 bool Win32Registry::WriteDword(RegistryRoot root, const std::u16string& subKey, const std::u16string& name,

@@ -1,5 +1,7 @@
 #include "settings/settings_model.h"
 
+#include "settings/stored_value_rules.h"
+
 namespace ostrel {
 namespace {
 
@@ -31,15 +33,20 @@ std::u16string DefaultUserDicPath(LanguageIndex language, std::u16string_view pr
 
 void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view programDirectory) {
   const std::u16string_view key = kSettingsKey;
-  s.UseLanguageSet = static_cast<uint8_t>(store.AppRegGetInt(key, u"UseLanguageSet", 15));
+  s.UseLanguageSet = static_cast<uint8_t>(store.AppRegGetInt(key, u"UseLanguageSet", 15, stored::NamesALanguage));
   for (int i = 0; i < kLanguageCount; ++i) s.languageEnabled[i] = ((s.UseLanguageSet >> i) & 1) != 0;
   s.language = store.AppRegGetInt(key, u"language", 0);
-  s.x = store.AppRegGetInt(key, u"x", 0);
-  s.y = store.AppRegGetInt(key, u"y", 0);
-  s.Repeat = store.AppRegGetInt(key, u"Repeat", 0);
-  s.Alpha_Min = store.AppRegGetInt(key, u"Alpha_Min", 55);
-  s.Alpha_Max = store.AppRegGetInt(key, u"Alpha_Max", 255);
-  s.Alpha = store.AppRegGetInt(key, u"Alpha", 255);
+  s.x = store.AppRegGetInt(key, u"x", 0, stored::IsScreenCoordinate);
+  s.y = store.AppRegGetInt(key, u"y", 0, stored::IsScreenCoordinate);
+  s.Repeat = store.AppRegGetInt(key, u"Repeat", 0, stored::IsOnOff);
+  s.Alpha_Min = store.AppRegGetInt(key, u"Alpha_Min", 55, stored::IsOpacity);
+  s.Alpha_Max = store.AppRegGetInt(key, u"Alpha_Max", 255, stored::IsOpacity);
+  // Ends the wrong way round leave the slider and the wheel nothing to choose from.
+  if (s.Alpha_Min > s.Alpha_Max) {
+    s.Alpha_Min = 55;
+    s.Alpha_Max = 255;
+  }
+  s.Alpha = store.AppRegGetInt(key, u"Alpha", 255, stored::IsOpacity);
   s.HotKeySelRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeySelRead", 0x0250));
   s.HotKeyAllRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyAllRead", 0x0350));
   s.HotKeyStop = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyStop", 0x0353));
@@ -47,7 +54,7 @@ void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view prog
     if (!s.languageEnabled[l]) continue;
     const std::u16string languageKey = LanguageKey(l);
     LanguageSettings& ls = s.languages[l];
-    if (l == kChinese) ls.codepage = store.AppRegGetInt(languageKey, u"codepage", 0);
+    if (l == kChinese) ls.codepage = store.AppRegGetInt(languageKey, u"codepage", 0, stored::IsChineseCode);
     if (l == kKorean) {
       ls.voice.ParenthesisCharNumber = store.AppRegGetInt(languageKey, u"ParenthesisCharNumber", 0);
     }
@@ -66,11 +73,11 @@ void ApplyEngineRanges(AppSettings& s, RegistryStore& store, LanguageIndex langu
   ls.ranges[kPause] = {r[9], r[11], r[10]};
   ls.ranges[kCommaPause] = {r[12], r[14], r[13]};
   const std::u16string key = LanguageKey(language);
-  ls.voice.speed = store.AppRegGetInt(key, u"speed", ls.ranges[kSpeed].def);
-  ls.voice.pitch = store.AppRegGetInt(key, u"pitch", ls.ranges[kPitch].def);
-  ls.voice.volume = store.AppRegGetInt(key, u"volume", ls.ranges[kVolume].def);
-  ls.voice.pause = store.AppRegGetInt(key, u"pause", ls.ranges[kPause].def);
-  ls.voice.commapause = store.AppRegGetInt(key, u"commapause", ls.ranges[kCommaPause].def);
+  ls.voice.speed = store.AppRegGetInt(key, u"speed", ls.ranges[kSpeed].def, stored::IsVoiceValue);
+  ls.voice.pitch = store.AppRegGetInt(key, u"pitch", ls.ranges[kPitch].def, stored::IsVoiceValue);
+  ls.voice.volume = store.AppRegGetInt(key, u"volume", ls.ranges[kVolume].def, stored::IsVoiceValue);
+  ls.voice.pause = store.AppRegGetInt(key, u"pause", ls.ranges[kPause].def, stored::IsVoiceValue);
+  ls.voice.commapause = store.AppRegGetInt(key, u"commapause", ls.ranges[kCommaPause].def, stored::IsVoiceValue);
 }
 
 void ValidateLanguage(AppSettings& s) {
@@ -86,34 +93,39 @@ void ValidateLanguage(AppSettings& s) {
   if (!inRange) s.language = kJapanese;
 }
 
-void SaveSettings(const AppSettings& s, RegistryStore& store) {
+bool SaveSettings(const AppSettings& s, RegistryStore& store) {
+  // Every value is tried even after a failure: what can be kept is kept.
+  bool all = true;
   const std::u16string_view key = kSettingsKey;
-  store.AppRegSetInt(key, u"language", s.language);
-  store.AppRegSetInt(key, u"Repeat", s.Repeat);
-  store.AppRegSetInt(key, u"Alpha_Min", s.Alpha_Min);
-  store.AppRegSetInt(key, u"Alpha_Max", s.Alpha_Max);
-  store.AppRegSetInt(key, u"Alpha", s.Alpha);
-  store.AppRegSetInt(key, u"HotKeySelRead", s.HotKeySelRead);
-  store.AppRegSetInt(key, u"HotKeyAllRead", s.HotKeyAllRead);
-  store.AppRegSetInt(key, u"HotKeyStop", s.HotKeyStop);
+  all &= store.AppRegSetInt(key, u"language", s.language) == 1;
+  all &= store.AppRegSetInt(key, u"Repeat", s.Repeat) == 1;
+  all &= store.AppRegSetInt(key, u"Alpha_Min", s.Alpha_Min) == 1;
+  all &= store.AppRegSetInt(key, u"Alpha_Max", s.Alpha_Max) == 1;
+  all &= store.AppRegSetInt(key, u"Alpha", s.Alpha) == 1;
+  all &= store.AppRegSetInt(key, u"HotKeySelRead", s.HotKeySelRead) == 1;
+  all &= store.AppRegSetInt(key, u"HotKeyAllRead", s.HotKeyAllRead) == 1;
+  all &= store.AppRegSetInt(key, u"HotKeyStop", s.HotKeyStop) == 1;
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!s.languageEnabled[l]) continue;
     const std::u16string languageKey = LanguageKey(l);
     const LanguageSettings& ls = s.languages[l];
-    store.AppRegSetInt(languageKey, u"speed", ls.voice.speed);
-    store.AppRegSetInt(languageKey, u"pitch", ls.voice.pitch);
-    store.AppRegSetInt(languageKey, u"volume", ls.voice.volume);
-    store.AppRegSetInt(languageKey, u"pause", ls.voice.pause);
-    store.AppRegSetInt(languageKey, u"commapause", ls.voice.commapause);
-    if (l == kChinese) store.AppRegSetInt(languageKey, u"codepage", ls.codepage);
-    if (l == kKorean) store.AppRegSetInt(languageKey, u"ParenthesisCharNumber", ls.voice.ParenthesisCharNumber);
-    store.AppRegSetStr(languageKey, ls.UserDicPath);
+    all &= store.AppRegSetInt(languageKey, u"speed", ls.voice.speed) == 1;
+    all &= store.AppRegSetInt(languageKey, u"pitch", ls.voice.pitch) == 1;
+    all &= store.AppRegSetInt(languageKey, u"volume", ls.voice.volume) == 1;
+    all &= store.AppRegSetInt(languageKey, u"pause", ls.voice.pause) == 1;
+    all &= store.AppRegSetInt(languageKey, u"commapause", ls.voice.commapause) == 1;
+    if (l == kChinese) all &= store.AppRegSetInt(languageKey, u"codepage", ls.codepage) == 1;
+    if (l == kKorean) all &= store.AppRegSetInt(languageKey, u"ParenthesisCharNumber", ls.voice.ParenthesisCharNumber) == 1;
+    all &= store.AppRegSetStr(languageKey, ls.UserDicPath) == 1;
   }
+  return all;
 }
 
-void SaveWindowPosition(const AppSettings& s, RegistryStore& store) {
-  store.AppRegSetInt(kSettingsKey, u"x", s.x);
-  store.AppRegSetInt(kSettingsKey, u"y", s.y);
+bool SaveWindowPosition(const AppSettings& s, RegistryStore& store) {
+  bool all = true;
+  all &= store.AppRegSetInt(kSettingsKey, u"x", s.x) == 1;
+  all &= store.AppRegSetInt(kSettingsKey, u"y", s.y) == 1;
+  return all;
 }
 
 std::u16string ReadAutoCheck(RegistryStore& store) { return store.AppRegGetStr(kUpdateKey, u"AutoChk", u"0"); }

@@ -22,8 +22,9 @@ void LoadSettings(AppSettings& settings, RegistryStore& store, std::u16string_vi
 void ApplyEngineRanges(AppSettings& settings, RegistryStore& store, LanguageIndex language,
                        const EngineReport& report);
 void ValidateLanguage(AppSettings& settings);
-void SaveSettings(const AppSettings& settings, RegistryStore& store);
-void SaveWindowPosition(const AppSettings& settings, RegistryStore& store);
+// Both say whether every value was written.
+bool SaveSettings(const AppSettings& settings, RegistryStore& store);
+bool SaveWindowPosition(const AppSettings& settings, RegistryStore& store);
 std::u16string ReadAutoCheck(RegistryStore& store);
 std::u16string DefaultUserDicPath(LanguageIndex language, std::u16string_view programDirectory);
 

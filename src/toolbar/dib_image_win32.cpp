@@ -4,9 +4,11 @@
 #include <gdiplus.h>
 
 #include <cstring>
+#include <vector>
 
 #include "platform/wide_win32.h"
 #include "toolbar/premultiply_alpha.h"
+#include "toolbar/skin_file_check.h"
 
 namespace ostrel {
 namespace {
@@ -28,11 +30,22 @@ struct StreamTraits {
 };
 using UniqueStream = UniqueHandle<StreamTraits>;
 
-// The decoded image's pixels, premultiplied, copied into a DIB of our own.
-std::optional<DibImage> ToDib(GpBitmap* source) {
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+using UniqueFile = UniqueHandle<FileTraits>;
+
+// The decoded image's pixels, premultiplied, copied into a DIB of our own. A file's decoder
+// must deliver the size its header was checked for.
+std::optional<DibImage> ToDib(GpBitmap* source, std::optional<SkinImageSize> expected = std::nullopt) {
   UINT width = 0;
   UINT height = 0;
   if (GdipGetImageWidth(source, &width) != Ok || GdipGetImageHeight(source, &height) != Ok) return std::nullopt;
+  if (expected && (int64_t{width} != expected->width || int64_t{height} != expected->height)) {
+    return std::nullopt;
+  }
   auto image = DibImage::Create(static_cast<int>(width), static_cast<int>(height));
   if (!image) return std::nullopt;
   GpRect rect{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
@@ -48,6 +61,45 @@ std::optional<DibImage> ToDib(GpBitmap* source) {
   }
   GdipBitmapUnlockBits(source, &data);
   return image;
+}
+
+// GDI+ decodes from a stream over a copy of the bytes, which the stream frees.
+std::optional<DibImage> DecodeBytes(const void* bytes, size_t size, std::optional<SkinImageSize> expected) {
+  if (size == 0) return std::nullopt;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!block) return std::nullopt;
+  void* target = GlobalLock(block);
+  if (!target) {
+    GlobalFree(block);
+    return std::nullopt;
+  }
+  std::memcpy(target, bytes, size);
+  GlobalUnlock(block);
+  UniqueStream stream;
+  if (CreateStreamOnHGlobal(block, TRUE, stream.put()) != S_OK) {
+    GlobalFree(block);  // the stream never took it
+    return std::nullopt;
+  }
+  UniqueGpBitmap bitmap;
+  if (GdipCreateBitmapFromStream(stream.get(), bitmap.put()) != Ok) return std::nullopt;
+  return ToDib(bitmap.get(), expected);
+}
+
+// The whole file, unless it is larger than any skin can be: nothing is read then.
+std::optional<std::vector<uint8_t>> ReadSkinFile(const std::u16string& path) {
+  UniqueFile file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxSkinFileBytes) {
+    return std::nullopt;
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+    return std::nullopt;
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -79,49 +131,27 @@ std::optional<DibImage> LoadImageResource(HINSTANCE instance, int id) {
   const HGLOBAL loaded = LoadResource(instance, resource);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (size == 0 || !bytes) return std::nullopt;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return std::nullopt;
-  void* target = GlobalLock(block);
-  if (!target) {
-    GlobalFree(block);
-    return std::nullopt;
-  }
-  std::memcpy(target, bytes, size);
-  GlobalUnlock(block);
-  UniqueStream stream;
-  if (CreateStreamOnHGlobal(block, TRUE, stream.put()) != S_OK) {
-    GlobalFree(block);  // the stream never took it
-    return std::nullopt;
-  }
-  UniqueGpBitmap bitmap;
-  if (GdipCreateBitmapFromStream(stream.get(), bitmap.put()) != Ok) return std::nullopt;
-  return ToDib(bitmap.get());
+  return DecodeBytes(bytes, size, std::nullopt);
 }
 
 std::optional<DibImage> LoadPngFile(const std::u16string& path) {
-  UniqueGpBitmap bitmap;
-  if (GdipCreateBitmapFromFile(Wide(path), bitmap.put()) != Ok) return std::nullopt;
-  return ToDib(bitmap.get());
+  const auto bytes = ReadSkinFile(path);
+  if (!bytes) return std::nullopt;
+  const auto size = CheckPngSkin(*bytes);
+  if (!size) return std::nullopt;
+  return DecodeBytes(bytes->data(), bytes->size(), size);
 }
 
 std::optional<DibImage> LoadBitmapFile(const std::u16string& path) {
-  GdiObject<HBITMAP> loaded(static_cast<HBITMAP>(
-      LoadImageW(nullptr, Wide(path), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE)));
-  if (!loaded) return std::nullopt;
-  DIBSECTION section{};
-  if (GetObjectW(loaded.get(), sizeof section, &section) != sizeof section) return std::nullopt;
-  const BITMAP& bm = section.dsBm;
-  // Other depths carry no alpha to premultiply; a bitmap without pixel memory has nothing to show.
-  if (bm.bmBitsPixel != 32 || !bm.bmBits || bm.bmWidth <= 0 || bm.bmHeight <= 0) return std::nullopt;
-  auto image = DibImage::Create(bm.bmWidth, bm.bmHeight);
+  const auto bytes = ReadSkinFile(path);
+  if (!bytes) return std::nullopt;
+  const auto layout = CheckBitmapSkin(*bytes);
+  if (!layout) return std::nullopt;
+  auto image = DibImage::Create(layout->size.width, layout->size.height);
   if (!image) return std::nullopt;
-  const bool bottomUp = section.dsBmih.biHeight > 0;
-  for (int y = 0; y < bm.bmHeight; ++y) {
-    const int sourceRow = bottomUp ? bm.bmHeight - 1 - y : y;
-    const auto* from = static_cast<const uint8_t*>(bm.bmBits) + static_cast<size_t>(sourceRow) * bm.bmWidthBytes;
-    std::memcpy(image->pixels() + static_cast<size_t>(y) * image->width(), from, static_cast<size_t>(bm.bmWidth) * 4);
-  }
-  PremultiplyAlpha(PixelView(image->pixels(), image->width(), image->height()));
+  const PixelView pixels(image->pixels(), image->width(), image->height());
+  if (!CopyBitmapSkinPixels(*bytes, *layout, pixels)) return std::nullopt;
+  PremultiplyAlpha(pixels);
   return image;
 }
 

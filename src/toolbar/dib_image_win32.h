@@ -27,8 +27,11 @@ class DibImage {
   int height_ = 0;
 };
 
-// GDI+ decoding into DibImage; each returns nothing when the source cannot be used.
+// Each returns nothing when the source cannot be used. A file is read whole only when no
+// skin could be larger, and checked (skin_file_check.h) before anything is decoded or sized
+// by what it claims.
 std::optional<DibImage> LoadImageResource(HINSTANCE instance, int id);
+// Decoded by GDI+.
 std::optional<DibImage> LoadPngFile(const std::u16string& path);
 // A bitmap file with straight alpha; 32 bits per pixel only. The result is premultiplied.
 std::optional<DibImage> LoadBitmapFile(const std::u16string& path);

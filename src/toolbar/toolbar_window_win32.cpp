@@ -17,6 +17,7 @@
 #include "settingsdlg/hot_key_registrar_win32.h"
 #include "settingsdlg/run_settings_dialog_win32.h"
 #include "toolbar/redraw_toolbar.h"
+#include "toolbar/skin_file_check.h"
 #include "toolbar/skin_source.h"
 #include "toolbar/toolbar_animation.h"
 #include "toolbar/toolbar_button.h"
@@ -89,19 +90,28 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   Win32HotKeyRegistrar hotKeys(window, window);
   RegisterHotKeys(settings_, hotKeys);
 
-  tooltip_.Create(window, TTS_ALWAYSTIP | TTS_NOPREFIX);
-  tooltip_.SetMaxTipWidth(384);
-  tooltip_.AddTool(window, L"");
+  if (tooltip_.Create(window, TTS_ALWAYSTIP | TTS_NOPREFIX)) {
+    tooltip_.SetMaxTipWidth(384);
+    tooltip_.AddTool(window, L"");
+  } else {
+    ReportOnce(Failure::Tooltip, texts::kTooltipFailed);
+  }
 
   trayImage_.reset(static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-  trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip));
+  // Explorer announces a new taskbar with this message; a toolbar started with more rights than
+  // Explorer must let it through.
+  taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+  ChangeWindowMessageFilterEx(window, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+  if (!trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip))) {
+    ReportOnce(Failure::TrayIcon, texts::kTrayIconFailed);
+  }
 
   reading_.FreeHeldText();
   settings_.readingState = {0, 0};
   readingParts_ = std::make_unique<ReadingParts>(*this);
   StartEngine();
-  nextClipboardViewer_ = SetClipboardViewer(window);
+  JoinClipboardChain();
   MoveToStoredPosition();
 
   buttons_.SetVariant(3, static_cast<uint16_t>(settings_.Repeat));
@@ -110,6 +120,22 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   RedrawToolbar();
   CheckForUpdate();
   return TRUE;
+}
+
+// The first viewer of a chain gets no successor back, so a null result alone is no failure.
+void CDlgToolbarLayerDlg::JoinClipboardChain() {
+  const HWND window = hwnd();
+  nextClipboardViewer_ = SetClipboardViewer(window);
+  if (!nextClipboardViewer_ && GetClipboardViewer() != window) {
+    ReportOnce(Failure::ClipboardViewer, texts::kClipboardViewerFailed);
+  }
+}
+
+void CDlgToolbarLayerDlg::ReportOnce(Failure failure, const char16_t* text) {
+  bool& reported = reported_[static_cast<size_t>(failure)];
+  if (reported) return;
+  reported = true;
+  ShowApplicationMessage(hwnd(), Wide(text), MB_OK | MB_ICONWARNING);
 }
 
 void CDlgToolbarLayerDlg::LoadSkin() {
@@ -124,8 +150,8 @@ void CDlgToolbarLayerDlg::LoadSkin() {
   });
   if (file) {
     auto loaded = file->kind == SkinFileKind::Bitmap ? LoadBitmapFile(file->path) : LoadPngFile(file->path);
-    // A file that cannot be used leaves the built-in skin in place.
-    if (loaded) {
+    // A file that cannot be used, or cannot draw the toolbar, leaves the built-in skin in place.
+    if (loaded && SkinCanShowToolbar(loaded->width(), loaded->height(), canvas_->width(), canvas_->height())) {
       skin_ = std::move(loaded);
     } else {
       ShowSkinUnreadable(file->path);
@@ -137,9 +163,10 @@ void CDlgToolbarLayerDlg::LoadSkin() {
 }
 
 void CDlgToolbarLayerDlg::ShowSkinUnreadable(const std::u16string& path) {
-  wchar_t text[1024];
-  swprintf(text, _countof(text), Wide(texts::kSkinUnreadable), Wide(path));
-  ShowApplicationMessage(hwnd(), text, MB_OK | MB_ICONWARNING);
+  // Put in by hand: the C library's %s takes narrow text here, and a path has no length limit.
+  std::u16string text = texts::kSkinUnreadable;
+  if (const size_t at = text.find(u"%s"); at != std::u16string::npos) text.replace(at, 2, path);
+  ShowApplicationMessage(hwnd(), Wide(text), MB_OK | MB_ICONWARNING);
 }
 
 void CDlgToolbarLayerDlg::StartEngine() {
@@ -180,8 +207,8 @@ bool CDlgToolbarLayerDlg::PreTranslateMessage(MSG& message) {
 
 void CDlgToolbarLayerDlg::CloseSequence() {
   reading_.StopForClose();
-  SaveSettings(settings_, store_);
-  SaveWindowPosition(settings_, store_);
+  const bool saved = SaveSettings(settings_, store_);
+  if (!SaveWindowPosition(settings_, store_) || !saved) ReportOnce(Failure::Settings, texts::kSettingsNotSaved);
   for (const int alpha : CloseFadeAlphas(currentAlpha_)) {
     if (!PresentCanvas(alpha)) return;
     SleepFor(50);
@@ -341,6 +368,10 @@ bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam,
     RedrawToolbar();
     return false;
   }
+  if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+    trayIcon_.AddAgain();
+    return false;
+  }
   if (message != TrayMessage || wParam != kTrayIconId) return false;
   const HWND window = hwnd();
   switch (static_cast<UINT>(lParam)) {
@@ -436,6 +467,13 @@ void CDlgToolbarLayerDlg::OpenBesideProgram(const char16_t* file, const char16_t
 void CDlgToolbarLayerDlg::MinimiseToTray() {
   if (buttons_.InTray()) {
     FadeInFromTray();
+    return;
+  }
+  // Without its icon the toolbar, once stored away, could not be brought back.
+  if (!trayIcon_.added() && !trayIcon_.AddAgain()) {
+    buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+    ShowApplicationMessage(hwnd(), Wide(texts::kTrayIconFailed), MB_OK | MB_ICONWARNING);
+    RedrawIfChanged();
     return;
   }
   const ScreenRect place = WindowRect();

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -118,6 +119,9 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   // Shows the canvas with the constant alpha; on failure reports it and destroys the
   // toolbar (the program then ends without saving). False when that happened.
   bool PresentCanvas(int alpha);
+  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
+  void ReportOnce(Failure failure, const char16_t* text);
+  void JoinClipboardChain();
 
   SpeechEngine& engine_;
   Win32Registry registry_;
@@ -147,6 +151,8 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   HWND nextClipboardViewer_ = nullptr;
   TrayIcon trayIcon_;
   UniqueHicon trayImage_;
+  UINT taskbarCreatedMessage_ = 0;
+  std::array<bool, static_cast<size_t>(Failure::Count)> reported_{};
 
  public:
   static constexpr ui::Handlers<CDlgToolbarLayerDlg> kHandlers{

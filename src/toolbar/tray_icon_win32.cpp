@@ -17,6 +17,12 @@ bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const
   return added_;
 }
 
+bool TrayIcon::AddAgain() {
+  if (!data_.hWnd) return false;
+  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  return added_;
+}
+
 bool TrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
   NOTIFYICONDATAW info{};
   info.cbSize = sizeof info;

@@ -4,7 +4,8 @@
 
 namespace ostrel {
 
-// The toolbar's notification-area icon: added once, changed for the balloon, removed at the end.
+// The toolbar's notification-area icon: added at the start and again whenever the taskbar is
+// made anew (Explorer restarted), changed for the balloon, removed at the end.
 class TrayIcon {
  public:
   TrayIcon() = default;
@@ -13,6 +14,9 @@ class TrayIcon {
   TrayIcon& operator=(const TrayIcon&) = delete;
 
   bool Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip);
+  // The icon as last added, once more: a new taskbar knows nothing of the old one's icons.
+  bool AddAgain();
+  bool added() const { return added_; }
   bool ShowBalloon(const wchar_t* title, const wchar_t* text);
   void Remove();
 

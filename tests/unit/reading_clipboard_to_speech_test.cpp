@@ -97,6 +97,7 @@ class ReadingClipboardToSpeechTest : public ::testing::Test {
       settings.languages[l].voice = {base + 2, base + 1, base + 3, base + 4, base + 5, base + 6};
     }
     buttons.Initialize();
+    buttons.MarkDrawn();  // as the toolbar shows them
     flags = kAfterCopy;
   }
 
@@ -233,6 +234,79 @@ TEST_F(ReadingClipboardToSpeechTest, EmptyTextIsNotSpokenAndTheNextCaptureStarts
   capture.StartTextCapture(kSelectionReading);
   EXPECT_EQ(log.back(), "StartTimer");
   EXPECT_EQ(flags.ClipboardTimerRunning, 1);
+}
+
+// A clipboard holding only a picture or another program's private format, one that will not
+// open, or an empty text: nothing is read, and the toolbar must not go on showing a reading.
+TEST_F(ReadingClipboardToSpeechTest, ACaptureThatFindsNoTextEndsTheReadingBeforeAnyMessage) {
+  struct Row {
+    const char* name;
+    int textFromLook;
+    bool opens;
+    std::optional<std::u16string> text;
+    std::vector<std::u16string> warnings;
+  };
+  const std::vector<Row> rows = {
+      {"only non-text formats", 99, true, u"AB", {texts::kNoTextCaptured}},
+      {"cannot open", 1, false, u"AB", {texts::kClipboardOpenFailed}},
+      {"no data", 1, true, std::nullopt, {texts::kNoTextCaptured}},
+      {"empty text", 1, true, u"", {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    reading.ExecuteCommand(kSelectionReading);
+    host.RedrawIfChanged();
+    ASSERT_EQ(settings.readingState[kSelectionReading], 1);
+    ASSERT_EQ(buttons.State(ButtonStates::kStopCommand), kButtonNormal);
+    log.clear();
+    platform.warnings.clear();
+    flags = kAfterCopy;
+    clipboard.looks = 0;
+    clipboard.textFromLook = row.textFromLook;
+    clipboard.opens = row.opens;
+    clipboard.text = row.text;
+
+    tick.OnClipboardTimer();
+    EXPECT_EQ(platform.warnings, row.warnings);
+    EXPECT_EQ(settings.readingState, (std::array<int32_t, 2>{0, 0}));
+    EXPECT_EQ(buttons.State(ButtonStates::kStopCommand), kButtonDisabled);
+    EXPECT_EQ(buttons.State(kWholeTextReading), kButtonNormal);
+    EXPECT_EQ(buttons.Variant(kSelectionReading), 0);
+    EXPECT_FALSE(buttons.Changed());
+    // Shown idle before the message, and nothing asked of the engine.
+    const auto redraw = std::find(log.begin(), log.end(), "Redraw");
+    ASSERT_NE(redraw, log.end());
+    EXPECT_LT(redraw - log.begin(), std::find(log.begin(), log.end(), "Warning") - log.begin());
+    for (const std::string& call : log) {
+      EXPECT_NE(call.rfind("Speak", 0), 0u) << call;
+      EXPECT_NE(call.rfind("Stop ", 0), 0u) << call;
+    }
+    // What the other program put there stays for it.
+    if (!row.text || row.textFromLook > 1) {
+      EXPECT_EQ(std::count(log.begin(), log.end(), "Empty"), 0);
+    }
+  }
+}
+
+TEST_F(ReadingClipboardToSpeechTest, TheReadButtonPressedWhileTheMessageShowsStartsANewReading) {
+  TextCapture capture{platform, flags};
+  host.onCapture = [&](int kind) { capture.StartTextCapture(kind); };
+  reading.ExecuteCommand(kSelectionReading);
+  flags = kAfterCopy;
+  clipboard.textFromLook = 99;
+  bool pressed = false;
+  platform.onWarning = [&] {
+    if (pressed) return;
+    pressed = true;
+    log.clear();
+    reading.ExecuteCommand(kSelectionReading);
+  };
+  tick.OnClipboardTimer();
+  ASSERT_TRUE(pressed);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Capture 0"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "StartTimer"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Pause 1"), 0);
+  EXPECT_EQ(settings.readingState[kSelectionReading], 1);
 }
 
 TEST_F(ReadingClipboardToSpeechTest, PreparesTheTextForEachLanguage) {

@@ -86,11 +86,12 @@ TEST_F(RegistryStoreTest, PathNamingBothRootsUsesCurrentUserAndFallsBackToMachin
   EXPECT_EQ(store.AppRegGetInt(both, u"v", 0), 6);
 }
 
-TEST_F(RegistryStoreTest, IntegerReadTakesTheFirstFourBytesWhateverTheType) {
+// Only what a DWORD holds is a number: the text "1" is not 0x31, two bytes are not half a number.
+TEST_F(RegistryStoreTest, IntegerReadTakesOnlyFourByteDwords) {
   registry.SetString(HKCU, kSub, u"n", u"1");
-  EXPECT_EQ(store.AppRegGetInt(kPath, u"n", 0), 0x31);
-  registry.values[{HKCU, kSub, u"short"}] = {0x34, 0x12};
-  EXPECT_EQ(store.AppRegGetInt(kPath, u"short", -1), 0x1234);
+  EXPECT_EQ(store.AppRegGetInt(kPath, u"n", 7), 7);
+  registry.Set(HKCU, kSub, u"short", kRegDword, {0x34, 0x12});
+  EXPECT_EQ(store.AppRegGetInt(kPath, u"short", -1), -1);
   registry.SetDword(HKCU, kSub, u"neg", 0xFFFFFFFE);
   EXPECT_EQ(store.AppRegGetInt(kPath, u"neg", 0), -2);
 }

@@ -99,10 +99,11 @@ TEST_F(SettingsModelTest, OnlyTheLowBitsOfMasksAndHotKeysCount) {
   EXPECT_EQ(s.languageEnabled, (std::array<bool, 4>{true, true, true, true}));
   EXPECT_EQ(s.HotKeyStop, 0x0353);
 
+  // No language bit among them names nothing to read in: as if there were no value.
   registry.SetDword(HKCU, kSub, u"UseLanguageSet", 256);
   s = Start();
-  EXPECT_EQ(s.UseLanguageSet, 0);
-  EXPECT_EQ(s.languageEnabled, (std::array<bool, 4>{false, false, false, false}));
+  EXPECT_EQ(s.UseLanguageSet, 15);
+  EXPECT_EQ(s.languageEnabled, (std::array<bool, 4>{true, true, true, true}));
 }
 
 TEST_F(SettingsModelTest, ValidateLanguageSettlesOnAnEnabledLanguage) {

@@ -77,9 +77,11 @@ TEST_F(Win32RegistryTest, TextsOfUpTo259CharactersReadBackWhole) {
   EXPECT_EQ(store.AppRegGetStr(kUser, u"UserDicPath", u"default"), japanese);
 }
 
-TEST_F(Win32RegistryTest, TextReadAsIntegerGivesItsFirstBytes) {
+TEST_F(Win32RegistryTest, TextReadAsIntegerIsNoNumber) {
   ASSERT_EQ(store.AppRegSetStr(kUser, u"1"), 1);
-  EXPECT_EQ(store.AppRegGetInt(kUser, u"UserDicPath", 0), 0x31);
+  EXPECT_EQ(store.AppRegGetInt(kUser, u"UserDicPath", 0), 0);
+  SetMachineDword(L"UserDicPath", 12);
+  EXPECT_EQ(store.AppRegGetInt(kUser, u"UserDicPath", 0), 12);
 }
 
 TEST_F(Win32RegistryTest, UnknownRootReadsTheDefaultAndWritesNothing) {

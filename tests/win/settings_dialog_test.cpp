@@ -42,8 +42,7 @@ struct Box {
 // Counts what SaveSettings writes; reads find nothing.
 class CountingRegistry final : public RegistryBackend {
  public:
-  std::optional<std::vector<uint8_t>> Query(RegistryRoot, const std::u16string&, const std::u16string&,
-                                            size_t) override {
+  std::optional<RegistryValue> Query(RegistryRoot, const std::u16string&, const std::u16string&, size_t) override {
     return std::nullopt;
   }
   bool WriteDword(RegistryRoot, const std::u16string&, const std::u16string&, uint32_t) override {
