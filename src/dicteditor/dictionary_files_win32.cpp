@@ -9,13 +9,6 @@
 namespace ostrel::dicteditor {
 namespace {
 
-struct FileTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
 // A dictionary is a few thousand lines; anything near this is not one.
 constexpr LONGLONG kLargestDictionary = 256LL * 1024 * 1024;
 

@@ -56,6 +56,12 @@ struct KernelHandleTraits {
   static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { CloseHandle(h); }
 };
+// CreateFileW's failure is INVALID_HANDLE_VALUE, not null.
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
 struct MenuTraits {
   using Handle = HMENU;
   static Handle Invalid() { return nullptr; }
@@ -81,6 +87,7 @@ struct GdiObjectTraits {
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueHmenu = UniqueHandle<MenuTraits>;
 using UniqueHicon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;

@@ -30,13 +30,6 @@ struct StreamTraits {
 };
 using UniqueStream = UniqueHandle<StreamTraits>;
 
-struct FileTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
 // The decoded image's pixels, premultiplied, copied into a DIB of our own. A file's decoder
 // must deliver the size its header was checked for.
 std::optional<DibImage> ToDib(GpBitmap* source, std::optional<SkinImageSize> expected = std::nullopt) {

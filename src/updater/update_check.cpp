@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "unicode_text.h"
 #include "updater/updater_texts.h"
 
 namespace ostrel::updater {
@@ -29,24 +30,6 @@ std::string Decimal(uint32_t value) { return std::to_string(value); }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // Runs the check up to its outcome and fills in the log's detail.
 class Check {
@@ -177,21 +160,11 @@ std::u16string NotesForDisplay(std::u16string_view notes) {
 }
 
 std::string LogText(std::u16string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c < 0x20 || c == 0x7F) {
-      out += '?';
-    } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-      AppendUtf8(out, 0xFFFD);
-    } else {
-      AppendUtf8(out, c);
-    }
+  std::u16string printable(text);
+  for (char16_t& c : printable) {
+    if (c < 0x20 || c == 0x7F) c = u'?';  // one line per run, whatever the feed says
   }
-  return out;
+  return orvatone::EncodeUtf8(printable);
 }
 
 }  // namespace ostrel::updater

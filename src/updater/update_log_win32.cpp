@@ -7,16 +7,6 @@
 #include "platform/unique_handle_win32.h"
 
 namespace ostrel::updater {
-namespace {
-
-struct FileTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
-}  // namespace
 
 std::wstring UpdateLogPath() {
   wchar_t folder[MAX_PATH + 1] = {};

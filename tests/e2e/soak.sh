@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A day of use in little: readings by hot key, the settings dialog opened and closed with OK and
 # with Cancel, minimise and restore, wheel steps. The toolbar's GDI objects, USER objects and
-# kernel handles are counted after one warm-up round and at the end; they must not grow.
-# scripts/soak.sh runs the same at full length and only prints the figures.
+# kernel handles are counted after one warm-up round and at the end; they must not grow beyond
+# a small bound. scripts/soak.sh runs it (at full length unless told otherwise) in a session of
+# its own; it is not yet part of the test command: with the wheel steps given at full speed, the
+# settings button's click after the next readings is not taken, which is still being traced.
 source "$(dirname "$0")/lib.sh"
 READINGS=${SOAK_READINGS:-10}
 DIALOGS=${SOAK_DIALOGS:-4}     # half with OK, half with Cancel
@@ -30,8 +32,8 @@ counts() {
   local gdi user handles private rss
   read -r gdi user handles private <<<"$(driver resources "$TITLE")" || fail "no counts from the toolbar"
   rss=$(awk '/^RssAnon:/ { print $2 }' "/proc/$(unix_pid)/status" 2>/dev/null || echo "?")
-  printf '%-28s GDI %4s  USER %3s  handles %4s  private bytes %s  anonymous RSS %s KiB\n' \
-    "$1" "$gdi" "$user" "$handles" "$private" "$rss"
+  printf '%-28s GDI %4s  USER %3s  handles %4s  private bytes %s  anonymous RSS %s KiB  (%d s)\n' \
+    "$1" "$gdi" "$user" "$handles" "$private" "$rss" "$SECONDS"
   COUNTS="$gdi $user $handles"
 }
 
@@ -57,7 +59,9 @@ minimise_and_restore() {
 }
 wheel_steps() {  # N: alternately up and down, so the transparency stays where it was
   local i
-  for ((i = 0; i < $1; ++i)); do click_toolbar 150 10 $((4 + i % 2)); done
+  # One move: --sync waits for a motion event, and a pointer already in place sends none.
+  xdotool mousemove --sync $((LEFT + 150)) $((TOP + 10))
+  for ((i = 0; i < $1; ++i)); do xdotool click $((4 + i % 2)); done
 }
 
 reset_registry
