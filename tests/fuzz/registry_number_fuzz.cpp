@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../unit/memory_registry.h"
+#include "../unit/settings_start.h"
 #include "settings/registry_store.h"
 #include "settings/registry_value.h"
 #include "settings/settings_model.h"
@@ -52,15 +53,7 @@ std::vector<Slot> Slots() {
   return slots;
 }
 
-AppSettings Start(RegistryStore& store) {
-  AppSettings s;
-  LoadSettings(s, store, kProgramDir);
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (s.languageEnabled[l]) ApplyEngineRanges(s, store, l, kReport);
-  }
-  ValidateLanguage(s);
-  return s;
-}
+AppSettings Start(RegistryStore& store) { return testing::StartSettings(store, kProgramDir, kReport); }
 
 bool InRange(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "memory_registry.h"
+#include "settings_start.h"
 #include "settings/registry_store.h"
 #include "settings/settings_model.h"
 
@@ -30,15 +31,7 @@ std::string Narrow(const std::u16string& text) { return std::string(text.begin()
 
 class BadRegistryValues : public ::testing::Test {
  protected:
-  AppSettings Start() {
-    AppSettings s;
-    LoadSettings(s, store, kProgramDir);
-    for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-      if (s.languageEnabled[l]) ApplyEngineRanges(s, store, l, kReport);
-    }
-    ValidateLanguage(s);
-    return s;
-  }
+  AppSettings Start() { return testing::StartSettings(store, kProgramDir, kReport); }
 
   MemoryRegistry registry;
   RegistryStore store{registry};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "memory_registry.h"
+#include "settings_start.h"
 
 namespace ostrel {
 namespace {
@@ -20,15 +21,7 @@ std::u16string Sub(const char16_t* language) { return kSub + u"\\" + language; }
 class SettingsModelTest : public ::testing::Test {
  protected:
   // The start-up order of the toolbar: load, start each enabled language, settle.
-  AppSettings Start() {
-    AppSettings s;
-    LoadSettings(s, store, kProgramDir);
-    for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-      if (s.languageEnabled[l]) ApplyEngineRanges(s, store, l, kReport);
-    }
-    ValidateLanguage(s);
-    return s;
-  }
+  AppSettings Start() { return testing::StartSettings(store, kProgramDir, kReport); }
 
   MemoryRegistry registry;
   RegistryStore store{registry};
