@@ -10,4 +10,4 @@ bash scripts/wine-session.sh start "$session" >/dev/null
 trap 'bash scripts/wine-session.sh stop "$session"' EXIT
 OSTREL_WINE_SESSION="$session" OSTREL_BIN="$PWD/build/win/bin" OSTREL_ARTIFACTS="$PWD/build/soak-artifacts" \
   SOAK_READINGS=${SOAK_READINGS:-300} SOAK_DIALOGS=${SOAK_DIALOGS:-50} SOAK_CYCLES=${SOAK_CYCLES:-50} \
-  SOAK_WHEEL=${SOAK_WHEEL:-100} bash tests/e2e/soak.sh
+  SOAK_WHEEL=${SOAK_WHEEL:-100} bash tests/e2e/soak_e2e.sh

@@ -102,9 +102,10 @@ set_dword() { timeout 60 wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev
 # hex TEXT CODEPAGE: the text's bytes in that code page, as the engine's journal shows them.
 hex() { printf '%s' "$1" | iconv -f UTF-8 -t "$2" | od -An -tx1 | tr -d ' \n' | tr 'a-f' 'A-F'; }
 
-# open_notepad [X Y [TEXT]]: Wine's notepad, ended at exit; moved to X,Y, holding TEXT all selected.
+# open_notepad [X Y [TEXT]]: Wine's notepad, ended at exit (or after NOTEPAD_SECONDS); moved to X,Y,
+# holding TEXT all selected.
 open_notepad() {
-  in_background bash -c 'cd "$0" && exec timeout 600 wine notepad' "$WORK"
+  in_background bash -c 'cd "$0" && exec timeout "$1" wine notepad' "$WORK" "${NOTEPAD_SECONDS:-600}"
   driver wait-window "$NOTEPAD" 60 >/dev/null || fail "notepad did not open"
   [ $# -lt 2 ] || driver move "$NOTEPAD" "$1" "$2"
   if [ $# -ge 3 ]; then
