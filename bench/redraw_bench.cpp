@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "settings/app_settings.h"
 #include "toolbar/button_states.h"
 #include "toolbar/compose_toolbar.h"
 #include "toolbar/pixel_image.h"
@@ -28,12 +29,12 @@ PixelImage MakeSkin() {
 ButtonStates ReadingStates() {
   ButtonStates states;
   states.Initialize();
-  states.SetState(0, kButtonHover);
-  states.SetVariant(0, 1);
-  states.SetState(1, kButtonDisabled);
-  states.SetState(2, kButtonNormal);
-  states.SetVariant(3, 1);
-  states.SetVariant(4, 2);
+  states.SetState(Command::SelectionReading, ButtonState::Hover);
+  states.SetVariant(Command::SelectionReading, kAlternateFace);
+  states.SetState(Command::WholeTextReading, ButtonState::Disabled);
+  states.SetState(Command::Stop, ButtonState::Normal);
+  states.SetVariant(Command::Repeat, kAlternateFace);
+  states.SetVariant(Command::Language, kEnglish);
   return states;
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/application_win32.h"
 #include "app/program_directory.h"
 #include "app/program_directory_win32.h"
 #include "app/texts.h"
@@ -9,7 +10,6 @@
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "toolbar/dib_image_win32.h"
-#include "toolbar/toolbar_window_win32.h"
 
 namespace ostrel {
 
@@ -33,8 +33,8 @@ int CDlgToolbarLayerApp::InitInstance() {
       // The toolbar still opens (settings and hot keys stay usable), but nothing can be read.
       ShowApplicationMessage(nullptr, Wide(texts::kEngineMissing), MB_OK | MB_ICONWARNING);
     }
-    CDlgToolbarLayerDlg toolbar(engine);
-    toolbar.DoModal(nullptr);
+    Application application(engine);
+    application.Run();
   }
   return 0;
 }

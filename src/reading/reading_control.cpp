@@ -3,93 +3,92 @@
 #include <algorithm>
 #include <utility>
 
-#include "toolbar/toolbar_button.h"
-
 namespace ostrel {
 namespace {
 
-constexpr int kStop = ButtonStates::kStopCommand;
-constexpr int kRepeat = 3;
-constexpr int kSettings = 5;
-constexpr int kMinimise = ButtonStates::kMinimiseCommand;
-
 constexpr int kRepeatDelayMs = 500;
-
-// Hot key ids 1..3 name commands 0..2.
-constexpr int kFirstHotKeyId = 1;
-constexpr int kHotKeyCount = 3;
-
-uint16_t Toggled(uint16_t variant) { return variant == 0 ? 1 : 0; }
 
 bool IsLanguage(LanguageIndex language) { return language >= 0 && language < kLanguageCount; }
 
 }  // namespace
 
-ReadingControl::ReadingControl(AppSettings& settings, ButtonStates& buttons, SpeechEngine& engine,
-                               ReadingHost& host)
-    : settings_(settings), buttons_(buttons), engine_(engine), host_(host) {}
+ReadingControl::ReadingControl(AppSettings& settings, SpeechEngine& engine, ReadingHost& host)
+    : settings_(settings), engine_(engine), host_(host) {}
 
-int ReadingControl::ExecuteCommand(int command) {
-  if (command < 0 || command >= ButtonStates::kCommandCount) return 0;
-  // A disabled button's command is ignored whoever asks: hot keys and the internal stop too.
-  if (buttons_.State(command) == kButtonDisabled) return 0;
-  const int row = FindButtonRow(command);
-  if (row >= 0 && kToolbarButtons[static_cast<size_t>(row)].flag == kCloseButtonFlag) {
-    host_.PostClose();
-    return 0;
-  }
+bool ReadingControl::Available(Command command) const {
   switch (command) {
-    case kSelectionReading:
-    case kWholeTextReading:
-      ReadOrPause(command);
+    case Command::SelectionReading:
+      return !running_ || *running_ == ReadKind::Selection;
+    case Command::WholeTextReading:
+      return !running_ || *running_ == ReadKind::WholeText;
+    case Command::Stop:
+      return running_.has_value();
+    default:
+      return true;
+  }
+}
+
+int ReadingControl::ExecuteCommand(Command command) {
+  if (!IsCommand(command) || !Available(command)) return 0;
+  switch (command) {
+    case Command::SelectionReading:
+      ReadOrPause(ReadKind::Selection);
       break;
-    case kStop:
+    case Command::WholeTextReading:
+      ReadOrPause(ReadKind::WholeText);
+      break;
+    case Command::Stop:
       Stop();
       break;
-    case kRepeat:
+    case Command::Repeat:
       ToggleRepeat();
       break;
-    case kLanguageCommand:
+    case Command::Language:
       SwitchLanguage();
       break;
-    case kSettings:
-      ExecuteCommand(kStop);
+    case Command::Settings:
+      ExecuteCommand(Command::Stop);
       host_.OpenSettingsDialog();
       break;
-    case kMinimise:
-      ExecuteCommand(kStop);
-      host_.MinimiseToTray();
+    case Command::Close:
+      host_.PostClose();
       break;
-    default:
+    case Command::Minimise:
+      ExecuteCommand(Command::Stop);
+      host_.MinimiseToTray();
       break;
   }
   return 0;
 }
 
-void ReadingControl::ReadOrPause(int kind) {
-  const int other = kind == kSelectionReading ? kWholeTextReading : kSelectionReading;
-  const uint16_t variant = Toggled(buttons_.Variant(kind));
-  buttons_.SetVariant(kind, variant);
-  // While one kind reads, the other cannot start and stop is offered; paused looks idle.
-  buttons_.SetState(other, variant == 1 ? kButtonDisabled : kButtonNormal);
-  buttons_.SetState(kStop, variant == 1 ? kButtonNormal : kButtonDisabled);
+ReadingShown ReadingControl::Shown() const { return {running_, false, settings_.Repeat, settings_.language}; }
 
-  const size_t k = static_cast<size_t>(kind);
-  switch (settings_.readingState[k]) {
-    case kIdle:
+void ReadingControl::ShowChange(bool ended) {
+  ReadingShown shown = Shown();
+  shown.ended = ended;
+  host_.ShowReading(shown);
+}
+
+void ReadingControl::ReadOrPause(ReadKind kind) {
+  // A press pauses the kind that runs and starts (or resumes) one that does not; the
+  // buttons show it before the capture dispatches messages.
+  running_ = running_ == kind ? std::nullopt : std::optional<ReadKind>(kind);
+  ShowChange();
+
+  ReadingState& state = states_[static_cast<size_t>(kind)];
+  switch (state) {
+    case ReadingState::Idle:
       host_.StartTextCapture(kind);
       // The capture pumps messages; whatever ran meanwhile, this kind now reads.
-      settings_.readingState[k] = kSpeaking;
+      state = ReadingState::Speaking;
       break;
-    case kSpeaking:
+    case ReadingState::Speaking:
       engine_.Pause(host_.Window(), CurrentEngineLanguage());
-      settings_.readingState[k] = kPaused;
+      state = ReadingState::Paused;
       break;
-    case kPaused:
+    case ReadingState::Paused:
       engine_.Resume(host_.Window(), CurrentEngineLanguage());
-      settings_.readingState[k] = kSpeaking;
-      break;
-    default:
+      state = ReadingState::Speaking;
       break;
   }
 }
@@ -103,41 +102,39 @@ void ReadingControl::EndWithoutText() { ReturnToIdle(); }
 
 void ReadingControl::ReturnToIdle() {
   FreeHeldText();
-  buttons_.SetState(kStop, kButtonDisabled);
-  for (const int kind : {kSelectionReading, kWholeTextReading}) {
-    buttons_.SetState(kind, kButtonNormal);
-    buttons_.SetVariant(kind, 0);
-  }
-  settings_.readingState = {kIdle, kIdle};
+  running_.reset();
+  states_ = {ReadingState::Idle, ReadingState::Idle};
+  ShowChange(true);
   host_.RedrawIfChanged();
 }
 
 void ReadingControl::ToggleRepeat() {
-  ExecuteCommand(kStop);
-  const uint16_t variant = Toggled(buttons_.Variant(kRepeat));
-  buttons_.SetVariant(kRepeat, variant);
-  settings_.Repeat = variant;
+  ExecuteCommand(Command::Stop);
+  settings_.Repeat = settings_.Repeat == 0 ? 1 : 0;
+  ShowChange();
 }
 
 void ReadingControl::SwitchLanguage() {
-  ExecuteCommand(kStop);
+  ExecuteCommand(Command::Stop);
   const auto enabled = std::count(settings_.languageEnabled.begin(), settings_.languageEnabled.end(), true);
   // Counting the flags rather than testing the mask also keeps a mask with only unknown bits
   // set from searching for ever.
   if (enabled < 2) return;
-  LanguageIndex next = buttons_.Variant(kLanguageCommand) % kLanguageCount;
+  LanguageIndex next = static_cast<uint16_t>(settings_.language) % kLanguageCount;
   for (int step = 0; step < kLanguageCount; ++step) {
     next = (next + 1) % kLanguageCount;
     if (settings_.languageEnabled[static_cast<size_t>(next)]) {
-      buttons_.SetVariant(kLanguageCommand, static_cast<uint16_t>(next));
       settings_.language = next;
+      ShowChange();
       return;
     }
   }
 }
 
 void ReadingControl::OnHotKey(int id) {
-  if (id >= kFirstHotKeyId && id < kFirstHotKeyId + kHotKeyCount) ExecuteCommand(id - kFirstHotKeyId);
+  if (id >= kFirstHotKeyId && id < kFirstHotKeyId + kHotKeyCount) {
+    ExecuteCommand(static_cast<Command>(id - kFirstHotKeyId));
+  }
   host_.RedrawIfChanged();
 }
 
@@ -152,7 +149,7 @@ void ReadingControl::OnEngineDone(intptr_t lParam) {
     SpeakHeldText();
     return;
   }
-  ExecuteCommand(kStop);
+  ExecuteCommand(Command::Stop);
   host_.RedrawToolbar();
 }
 
@@ -172,11 +169,11 @@ void ReadingControl::StopForClose() {
   if (BothIdle()) return;
   engine_.Stop(host_.Window(), CurrentEngineLanguage());
   FreeHeldText();
-  settings_.readingState = {kIdle, kIdle};
+  states_ = {ReadingState::Idle, ReadingState::Idle};
 }
 
 bool ReadingControl::BothIdle() const {
-  return settings_.readingState[kSelectionReading] == kIdle && settings_.readingState[kWholeTextReading] == kIdle;
+  return State(ReadKind::Selection) == ReadingState::Idle && State(ReadKind::WholeText) == ReadingState::Idle;
 }
 
 }  // namespace ostrel

@@ -1,29 +1,37 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "engine/speech_engine.h"
+#include "reading/command.h"
+#include "reading/read_kind.h"
 #include "reading/reading_host.h"
+#include "reading/reading_shown.h"
+#include "reading/reading_state.h"
 #include "settings/app_settings.h"
-#include "toolbar/button_states.h"
 
 namespace ostrel {
 
 // The toolbar's reading commands: starts captures, pauses, resumes and stops the engine,
-// toggles repeat, switches the language, and keeps the reading states and the buttons in
-// step. The reading states live in AppSettings::readingState.
+// toggles repeat, switches the language, and keeps the reading states. The host is told of
+// every change so the toolbar's buttons can follow.
 class ReadingControl {
  public:
-  ReadingControl(AppSettings& settings, ButtonStates& buttons, SpeechEngine& engine, ReadingHost& host);
+  ReadingControl(AppSettings& settings, SpeechEngine& engine, ReadingHost& host);
   ReadingControl(const ReadingControl&) = delete;
   ReadingControl& operator=(const ReadingControl&) = delete;
 
-  // Commands 0..7 of the toolbar; any other number does nothing. Always returns 0. Only the
-  // stop redraws; the mouse and hot-key callers redraw if changed afterwards.
-  int ExecuteCommand(int command);
+  // The toolbar's commands; any other number does nothing. Always returns 0. Only the stop
+  // redraws; the mouse and hot-key callers redraw if changed afterwards.
+  int ExecuteCommand(Command command);
 
-  // WM_HOTKEY: ids 1, 2 and 3 run commands 0, 1 and 2; then redraw if changed.
+  // A command the toolbar shows disabled is ignored whoever asks: while one kind reads the
+  // other cannot start, and stop needs a running reading.
+  bool Available(Command command) const;
+
+  // WM_HOTKEY: ids 1, 2 and 3 run the two read commands and stop; then redraw if changed.
   void OnHotKey(int id);
 
   // EngineDoneMessage: speaks the held text again under repeat, else stops.
@@ -46,19 +54,25 @@ class ReadingControl {
   // not go on showing a reading that never began.
   void EndWithoutText();
 
+  ReadingState State(ReadKind kind) const { return states_[static_cast<size_t>(kind)]; }
+  ReadingShown Shown() const;
+
  private:
-  void ReadOrPause(int kind);
+  void ReadOrPause(ReadKind kind);
   void Stop();
   void ReturnToIdle();
   void ToggleRepeat();
   void SwitchLanguage();
   bool BothIdle() const;
+  void ShowChange(bool ended = false);
   int32_t CurrentEngineLanguage() const { return EngineLanguage(settings_.language); }
 
   AppSettings& settings_;
-  ButtonStates& buttons_;
   SpeechEngine& engine_;
   ReadingHost& host_;
+  std::array<ReadingState, kReadKindCount> states_{};
+  // The state changes only once the capture returns; the commands go by this meanwhile.
+  std::optional<ReadKind> running_;
   std::optional<std::string> heldText_;
 };
 

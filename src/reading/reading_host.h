@@ -6,28 +6,24 @@
 #include <vector>
 
 #include "engine/speech_engine.h"
+#include "reading/read_kind.h"
+#include "reading/reading_shown.h"
 
 namespace ostrel {
 
-// ReadKind: what a reading takes from the foreground application.
-constexpr int kSelectionReading = 0;
-constexpr int kWholeTextReading = 1;
-// ReadingState of each kind.
-constexpr int32_t kIdle = 0;
-constexpr int32_t kSpeaking = 1;
-constexpr int32_t kPaused = 2;
-
-// What the reading commands need from the toolbar window.
+// What the reading commands need from the application and its toolbar window.
 class ReadingHost {
  public:
   virtual ~ReadingHost() = default;
   virtual WindowId Window() const = 0;
-  virtual void StartTextCapture(int kind) = 0;
+  virtual void StartTextCapture(ReadKind kind) = 0;
   virtual void PostClose() = 0;  // WM_CLOSE to the toolbar
+  // The buttons follow the reading; nothing is drawn yet.
+  virtual void ShowReading(const ReadingShown& reading) = 0;
   virtual void RedrawToolbar() = 0;
   virtual void RedrawIfChanged() = 0;
   virtual void SleepFor(int milliseconds) = 0;
-  // Commands 5 and 7 after their stop.
+  // The settings and minimise commands after their stop.
   virtual void OpenSettingsDialog() = 0;
   virtual void MinimiseToTray() = 0;
 };

@@ -40,14 +40,14 @@ struct LanguageSettings {
   int32_t codepage = 0;  // Chinese only: 0 GB, 1 BIG5, 2 XR simplified, 3 XR traditional
 };
 
-// ReadKind: 0 selection, 1 whole text. ReadingState: 0 idle, 1 speaking, 2 paused.
-constexpr int kReadKindCount = 2;
-
 // Hot key word: low byte the virtual key, high byte the hot-key control's flags.
 constexpr uint16_t kHotKeyShift = 0x01;
 constexpr uint16_t kHotKeyControl = 0x02;
 constexpr uint16_t kHotKeyAlt = 0x04;
 constexpr uint16_t kHotKeyExtended = 0x08;
+// The hot keys are registered as ids 1, 2, 3: selection reading, whole-text reading, stop.
+constexpr int kFirstHotKeyId = 1;
+constexpr int kHotKeyCount = 3;
 
 // Starts all zero; LoadSettings gives it its values.
 struct AppSettings {
@@ -64,7 +64,6 @@ struct AppSettings {
   int32_t x = 0;
   int32_t y = 0;
   std::array<LanguageSettings, kLanguageCount> languages{};
-  std::array<int32_t, kReadKindCount> readingState{};
 
   const LanguageSettings& Current() const { return languages[static_cast<size_t>(language)]; }
 };

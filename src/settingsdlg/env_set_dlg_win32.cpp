@@ -9,8 +9,6 @@
 
 namespace ostrel {
 
-static_assert(IDC_SETTINGS_TAB == 1002, "the handler table names this id");
-
 CEnvSetDlg::CEnvSetDlg(AppSettings& settings, SpeechEngine& engine)
     : DialogImpl(IDD_ENVSET),
       settings_(settings),

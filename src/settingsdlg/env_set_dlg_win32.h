@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "../../resources/settings_ids.h"
 #include "engine/speech_engine.h"
 #include "settings/app_settings.h"
 #include "settingsdlg/about_page_win32.h"
@@ -67,7 +68,7 @@ class CEnvSetDlg : public ui::DialogImpl<CEnvSetDlg> {
 
  public:
   static constexpr ui::Handlers<CEnvSetDlg> kHandlers{
-      ui::OnNotify(1002, TCN_SELCHANGE, &CEnvSetDlg::OnTabChanged),
+      ui::OnNotify(IDC_SETTINGS_TAB, TCN_SELCHANGE, &CEnvSetDlg::OnTabChanged),
       ui::OnMessage(WM_PAINT, &CEnvSetDlg::OnPaint),
   };
 };

@@ -10,15 +10,12 @@
 #include "platform/wide_win32.h"
 #include "settingsdlg/apply_hot_keys.h"
 #include "settingsdlg/hot_key_registrar_win32.h"
-#include "toolbar/toolbar_window_win32.h"
 #include "ui/hot_key_control_win32.h"
 #include "ui/slider_win32.h"
 #include "ui/window_text_win32.h"
 
 namespace ostrel {
 namespace {
-
-static_assert(IDC_ALPHA_NUMBER == 1091 && IDC_ALPHA_DEFAULTS == 1087, "the handler table names these ids");
 
 // By hot key id 1, 2, 3.
 constexpr std::array<int, 3> kHotKeyControls{IDC_HOTKEY_SELREAD, IDC_HOTKEY_ALLREAD, IDC_HOTKEY_STOP};
@@ -45,7 +42,7 @@ HotKeyWords CDlgSetting::ControlWords() const {
 }
 
 void CDlgSetting::ApplyHotKeys() {
-  Win32HotKeyRegistrar registrar(hotKeyWindow_ ? hotKeyWindow_ : ToolbarWindowHandle(), hwnd());
+  Win32HotKeyRegistrar registrar(hotKeyWindow_, hwnd());
   ostrel::ApplyHotKeys(settings_, ControlWords(), registrar);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "../../resources/settings_ids.h"
 #include "settings/app_settings.h"
 #include "settingsdlg/hot_key_words.h"
 #include "settingsdlg/other_settings_page.h"
@@ -19,7 +20,7 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
   OtherSettingsPage& core() { return core_; }
   const OtherSettingsPage& core() const { return core_; }
 
-  // The window the hot keys are registered on; the toolbar's when none is given.
+  // The window the hot keys are registered on (the toolbar); none registers them for the thread.
   void SetHotKeyWindow(HWND window) { hotKeyWindow_ = window; }
 
   // The settings dialog's OK: the controls' words into the settings, registered anew.
@@ -53,8 +54,8 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
  public:
   static constexpr ui::Handlers<CDlgSetting> kHandlers{
       ui::OnHScroll(&CDlgSetting::OnSliderScrolled),
-      ui::OnCommand(1091, EN_CHANGE, &CDlgSetting::OnNumberChanged),
-      ui::OnCommand(1087, BN_CLICKED, &CDlgSetting::OnDefaults),
+      ui::OnCommand(IDC_ALPHA_NUMBER, EN_CHANGE, &CDlgSetting::OnNumberChanged),
+      ui::OnCommand(IDC_ALPHA_DEFAULTS, BN_CLICKED, &CDlgSetting::OnDefaults),
   };
 };
 

@@ -51,4 +51,11 @@ inline constexpr std::u16string_view kEditorFailed = u"ユーザ辞書エディ�
 inline constexpr std::u16string_view kAlphaGroupFormat = u"透過度 (%d - %d)";
 inline constexpr std::u16string_view kAlphaCaption = u"透過度";
 
+// Registering a hot key failed, by hot key id 1, 2, 3.
+inline constexpr char16_t kHotKeyFailed[3][32] = {
+    u"範囲指定読上げのホットキーの登録に失敗",
+    u"全文読上げのホットキーの登録に失敗",
+    u"停止のホットキーの登録に失敗",
+};
+
 }  // namespace ostrel::page_texts

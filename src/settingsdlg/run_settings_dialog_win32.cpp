@@ -9,6 +9,7 @@ namespace ostrel {
 INT_PTR RunSettingsDialog(HWND owner, AppSettings& settings, SpeechEngine& engine, int& currentAlpha,
                           RegistryStore& store) {
   CEnvSetDlg dialog(settings, engine);
+  dialog.setting().SetHotKeyWindow(owner);
   dialog.initialLanguage = settings.language;
   const VoicePages pages = dialog.VoicePageValues();
   CopyIntoPages(settings, pages, dialog.setting().core());

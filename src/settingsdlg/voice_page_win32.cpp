@@ -18,8 +18,6 @@
 namespace ostrel {
 namespace {
 
-static_assert(IDC_C_CODE_LIST == 1097, "the handler table names this id");
-
 // A number box is read through a buffer of 20 characters.
 constexpr size_t kNumberBoxChars = 19;
 

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "../../resources/settings_ids.h"
 #include "engine/speech_engine.h"
 #include "platform/unique_handle_win32.h"
 #include "settings/app_settings.h"
@@ -87,7 +88,7 @@ class CVoicePage : public ui::DialogImpl<CVoicePage>, private VoicePageView {
       ui::OnHScroll(&CVoicePage::OnSliderScrolled),
       ui::OnCommandRange(1000, 1199, EN_CHANGE, &CVoicePage::OnEditChanged),
       ui::OnCommandRange(1000, 1199, BN_CLICKED, &CVoicePage::OnButtonClicked),
-      ui::OnCommand(1097, CBN_SELCHANGE, &CVoicePage::OnCodeChosen),
+      ui::OnCommand(IDC_C_CODE_LIST, CBN_SELCHANGE, &CVoicePage::OnCodeChosen),
       ui::OnMessage(EngineDoneMessage, &CVoicePage::OnEngineDone),
   };
 };

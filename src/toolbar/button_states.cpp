@@ -3,27 +3,28 @@
 namespace ostrel {
 namespace {
 
-bool IsPair(int n) { return n >= 0 && n < ButtonStates::kPairCount; }
-bool IsCommandPair(int n) { return n >= 0 && n < ButtonStates::kCommandCount; }
+bool IsPair(Command command) { return Number(command) >= 0 && Number(command) < ButtonStates::kPairCount; }
 
 }  // namespace
 
 void ButtonStates::Initialize() {
   pairs_.fill({});
-  pairs_[kStopCommand].state = kButtonDisabled;
-  pairs_[kTerminatorPair].state = kButtonTerminator;
+  pairs_[Number(Command::Stop)].state = ButtonState::Disabled;
+  pairs_[kTerminatorPair].state = ButtonState::Terminator;
 }
 
-int16_t ButtonStates::State(int command) const { return IsPair(command) ? pairs_[command].state : 0; }
-
-uint16_t ButtonStates::Variant(int command) const { return IsPair(command) ? pairs_[command].variant : 0; }
-
-void ButtonStates::SetState(int command, int16_t state) {
-  if (IsCommandPair(command)) pairs_[command].state = state;
+ButtonState ButtonStates::State(Command command) const {
+  return IsPair(command) ? pairs_[Number(command)].state : ButtonState::Normal;
 }
 
-void ButtonStates::SetVariant(int command, uint16_t variant) {
-  if (IsCommandPair(command)) pairs_[command].variant = variant;
+uint16_t ButtonStates::Variant(Command command) const { return IsPair(command) ? pairs_[Number(command)].variant : 0; }
+
+void ButtonStates::SetState(Command command, ButtonState state) {
+  if (IsCommand(command)) pairs_[Number(command)].state = state;
+}
+
+void ButtonStates::SetVariant(Command command, uint16_t variant) {
+  if (IsCommand(command)) pairs_[Number(command)].variant = variant;
 }
 
 }  // namespace ostrel

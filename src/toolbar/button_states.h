@@ -2,19 +2,23 @@
 #include <array>
 #include <cstdint>
 
+#include "reading/command.h"
+
 namespace ostrel {
 
-// ButtonState: the skin band a button is drawn from. Only these are stored; the odd
-// bands (alternate faces) arise while drawing.
-inline constexpr int16_t kButtonNormal = 0;
-inline constexpr int16_t kButtonHover = 2;
-inline constexpr int16_t kButtonPressed = 4;
-inline constexpr int16_t kButtonDisabled = 6;
-inline constexpr int16_t kButtonTerminator = -1;
+// The skin band a button is drawn from. Only these are stored; the odd bands (alternate
+// faces) arise while drawing.
+enum class ButtonState : int16_t { Terminator = -1, Normal = 0, Hover = 2, Pressed = 4, Disabled = 6 };
+
+// A button's variant picks its face within the band: 0 the usual one, 1 the alternate one
+// of a two-faced button (a running reading, repeat on); the language button's variant is the
+// LanguageIndex, the minimise button's says the toolbar is in the tray.
+inline constexpr uint16_t kUsualFace = 0;
+inline constexpr uint16_t kAlternateFace = 1;
 
 struct ButtonStatePair {
-  int16_t state = 0;     // ButtonState
-  uint16_t variant = 0;  // ButtonVariant
+  ButtonState state = ButtonState::Normal;
+  uint16_t variant = kUsualFace;
   friend bool operator==(const ButtonStatePair&, const ButtonStatePair&) = default;
 };
 
@@ -25,22 +29,20 @@ struct ButtonStatePair {
 class ButtonStates {
  public:
   static constexpr int kPairCount = 16;
-  static constexpr int kCommandCount = 8;
   static constexpr int kTerminatorPair = 8;
-  static constexpr int kStopCommand = 2;
-  static constexpr int kMinimiseCommand = 7;
 
   // As the toolbar opens: all normal, stop disabled (nothing to stop yet), the terminator set.
   void Initialize();
 
-  // Any pair can be read (0 for numbers outside 0..15); writes outside 0..7 are ignored.
-  int16_t State(int command) const;
-  uint16_t Variant(int command) const;
-  void SetState(int command, int16_t state);
-  void SetVariant(int command, uint16_t variant);
+  // Any pair can be read (normal and 0 for numbers outside 0..15); writes outside the
+  // commands are ignored.
+  ButtonState State(Command command) const;
+  uint16_t Variant(Command command) const;
+  void SetState(Command command, ButtonState state);
+  void SetVariant(Command command, uint16_t variant);
 
-  bool InTray() const { return pairs_[kMinimiseCommand].variant != 0; }
-  void SetInTray(bool inTray) { pairs_[kMinimiseCommand].variant = inTray ? 1 : 0; }
+  bool InTray() const { return pairs_[Number(Command::Minimise)].variant != kUsualFace; }
+  void SetInTray(bool inTray) { pairs_[Number(Command::Minimise)].variant = inTray ? 1 : 0; }
   uint16_t DimmedDisplay() const { return pairs_[kTerminatorPair].variant; }
   void SetDimmedDisplay(uint16_t value) { pairs_[kTerminatorPair].variant = value; }
   // 0 becomes 1, anything else 0.

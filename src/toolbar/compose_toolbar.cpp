@@ -45,12 +45,16 @@ void CopyRect(ConstPixelView skin, int64_t sx, int64_t sy, int64_t width, int64_
 int LanguageImage(uint16_t variant) { return variant < kLanguageImageCount ? variant : 0; }
 
 // The band of a command's button when the toolbar is not dimmed.
-int ButtonBand(const ButtonStates& states, int command) {
-  int band = states.State(command);
-  if (band < 0 || band >= kSkinBandCount) band = kButtonNormal;
-  const bool hasAlternateFace = command == 0 || command == 1 || command == 3;
+int ButtonBand(const ButtonStates& states, Command command) {
+  int band = static_cast<int>(states.State(command));
+  if (band < 0 || band >= kSkinBandCount) band = static_cast<int>(ButtonState::Normal);
+  const bool hasAlternateFace =
+      command == Command::SelectionReading || command == Command::WholeTextReading || command == Command::Repeat;
   // The alternate faces sit one band below their look; disabled has none.
-  if (hasAlternateFace && states.Variant(command) != 0 && band != kButtonDisabled && band % 2 == 0) ++band;
+  if (hasAlternateFace && states.Variant(command) != kUsualFace && band != static_cast<int>(ButtonState::Disabled) &&
+      band % 2 == 0) {
+    ++band;
+  }
   return band;
 }
 
@@ -70,17 +74,18 @@ void ComposeToolbar(ConstPixelView skin, PixelView canvas, const ButtonStates& s
     }
   }
 
-  for (int command = 0;; ++command) {
-    int row = FindButtonRow(command);
+  for (int number = 0;; ++number) {
+    int row = FindButtonRow(number);
     if (row < 0) break;
+    const Command command = static_cast<Command>(number);
     int band = 0;
     if (states.DimmedDisplay() != 0) {
-      if (command != kLanguageCommand) continue;
+      if (command != Command::Language) continue;
       band = kBackgroundBand;
     } else {
       band = ButtonBand(states, command);
     }
-    if (command == kLanguageCommand) row += LanguageImage(states.Variant(kLanguageCommand));
+    if (command == Command::Language) row += LanguageImage(states.Variant(Command::Language));
     const ToolbarButton& button = kToolbarButtons[static_cast<size_t>(row)];
     CopyRect(skin, button.left, band * bandHeight + button.top, int64_t{button.right} - button.left,
              int64_t{button.bottom} - button.top, canvas, button.destX, button.destY);

@@ -5,6 +5,12 @@
 #include "toolbar/wheel_alpha.h"
 
 namespace ostrel {
+namespace {
+
+// The mouse keeps button numbers, -1 for none; the pairs are read by command.
+Command CommandOf(int button) { return static_cast<Command>(button); }
+
+}  // namespace
 
 ToolbarMouse::ToolbarMouse(ButtonStates& states, ConstPixelView hitMap, ToolbarMouseHost& host)
     : states_(states), hitMap_(hitMap), host_(host) {}
@@ -24,17 +30,18 @@ void ToolbarMouse::OnMouseMove(int x, int y) {
   int button = ButtonAt(x, y);
   if (!host_.ToolbarIsUnder(cursor)) button = -1;
 
-  for (int n = 0; n < ButtonStates::kCommandCount; ++n) {
-    if (states_.State(n) != kButtonDisabled) states_.SetState(n, kButtonNormal);
+  for (int n = 0; n < kCommandCount; ++n) {
+    if (states_.State(CommandOf(n)) != ButtonState::Disabled) states_.SetState(CommandOf(n), ButtonState::Normal);
   }
   // A disabled button is never highlighted, and the capture stays as it was.
-  if (button < 0 || states_.State(button) != kButtonDisabled) {
+  if (button < 0 || states_.State(CommandOf(button)) != ButtonState::Disabled) {
     if (pressedButton_ >= 0) {
       // Off the pressed button it looks hovered, so the user sees the click would be lost.
-      states_.SetState(pressedButton_, button == pressedButton_ ? kButtonPressed : kButtonHover);
+      states_.SetState(CommandOf(pressedButton_),
+                       button == pressedButton_ ? ButtonState::Pressed : ButtonState::Hover);
       if (!host_.HasCapture()) host_.TakeCapture();
     } else if (button >= 0) {
-      states_.SetState(button, kButtonHover);
+      states_.SetState(CommandOf(button), ButtonState::Hover);
       // Keeps the moves coming once the cursor leaves, so the highlight can go.
       if (!host_.HasCapture()) host_.TakeCapture();
     } else if (host_.HasCapture()) {
@@ -57,8 +64,8 @@ void ToolbarMouse::OnLeftButtonDown(int x, int y) {
   const int button = ButtonAt(x, y);
   if (button >= 0) {
     // No drag starts on a button, not even on a disabled one.
-    if (states_.State(button) != kButtonDisabled) {
-      states_.SetState(button, kButtonPressed);
+    if (states_.State(CommandOf(button)) != ButtonState::Disabled) {
+      states_.SetState(CommandOf(button), ButtonState::Pressed);
       pressedButton_ = button;
       host_.RedrawIfChanged();
     }
@@ -82,12 +89,14 @@ void ToolbarMouse::OnLeftButtonUp(int x, int y) {
 
   const int button = ButtonAt(x, y);
   if (host_.HasCapture()) host_.ReleaseMouseCapture();
-  for (int n = 0; n < ButtonStates::kCommandCount; ++n) {
-    const int16_t state = states_.State(n);
-    if (state == kButtonHover || state == kButtonPressed) states_.SetState(n, n == button ? kButtonHover : kButtonNormal);
+  for (int n = 0; n < kCommandCount; ++n) {
+    const ButtonState state = states_.State(CommandOf(n));
+    if (state == ButtonState::Hover || state == ButtonState::Pressed) {
+      states_.SetState(CommandOf(n), n == button ? ButtonState::Hover : ButtonState::Normal);
+    }
   }
   // A click counts only when the button went down and up on the same enabled button.
-  if (pressedButton_ >= 0 && pressedButton_ == button) host_.ExecuteCommand(button);
+  if (pressedButton_ >= 0 && pressedButton_ == button) host_.ExecuteCommand(CommandOf(button));
   host_.RedrawIfChanged();
   pressedButton_ = -1;
 }
@@ -98,9 +107,9 @@ void ToolbarMouse::OnCaptureChanged(bool anotherWindowTakesIt) {
   pressedButton_ = -1;
   // A pressed button can no longer be released on itself; a hovered one keeps its highlight
   // (a menu opened over it), and a disabled one stays disabled: only the commands enable it.
-  for (int n = 0; n < ButtonStates::kCommandCount; ++n) {
-    const int16_t state = states_.State(n);
-    if (state != kButtonHover && state != kButtonDisabled) states_.SetState(n, kButtonNormal);
+  for (int n = 0; n < kCommandCount; ++n) {
+    const ButtonState state = states_.State(CommandOf(n));
+    if (state != ButtonState::Hover && state != ButtonState::Disabled) states_.SetState(CommandOf(n), ButtonState::Normal);
   }
   host_.RedrawIfChanged();
 }

@@ -26,7 +26,7 @@ class ToolbarMouseHost {
   // Size and Z order kept.
   virtual void MoveWindowTo(ScreenPoint topLeft) = 0;
   virtual void BringToForeground() = 0;
-  virtual void ExecuteCommand(int command) = 0;
+  virtual void ExecuteCommand(Command command) = 0;
   virtual void RedrawIfChanged() = 0;
   // The text of the tooltip's one tool covering the whole toolbar.
   virtual void SetTipText(const char16_t* text) = 0;

@@ -9,23 +9,18 @@
 
 #include "app/program_directory.h"
 #include "app/program_directory_win32.h"
-#include "app/texts.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
-#include "settings/settings_model.h"
-#include "settingsdlg/apply_hot_keys.h"
-#include "settingsdlg/hot_key_registrar_win32.h"
-#include "settingsdlg/run_settings_dialog_win32.h"
+#include "toolbar/reading_buttons.h"
 #include "toolbar/redraw_toolbar.h"
 #include "toolbar/skin_file_check.h"
 #include "toolbar/skin_source.h"
 #include "toolbar/toolbar_animation.h"
 #include "toolbar/toolbar_button.h"
+#include "toolbar/toolbar_texts.h"
 
 namespace ostrel {
 namespace {
-
-HWND g_toolbarWindow = nullptr;
 
 PixelView ViewOf(const std::optional<DibImage>& image) {
   if (!image) return {};
@@ -60,22 +55,22 @@ std::u16string ProgramPath() {
 
 }  // namespace
 
-HWND ToolbarWindowHandle() { return g_toolbarWindow; }
-
-CDlgToolbarLayerDlg::CDlgToolbarLayerDlg(SpeechEngine& engine)
-    : DialogImpl(IDD_TOOLBAR), engine_(engine), icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM))) {}
-
-CDlgToolbarLayerDlg::~CDlgToolbarLayerDlg() {
-  if (g_toolbarWindow && !IsWindow(g_toolbarWindow)) g_toolbarWindow = nullptr;
-}
+CDlgToolbarLayerDlg::CDlgToolbarLayerDlg(ToolbarHost& host, AppSettings& settings)
+    : DialogImpl(IDD_TOOLBAR),
+      host_(host),
+      settings_(settings),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM))) {}
 
 BOOL CDlgToolbarLayerDlg::OnInitDialog() {
+  host_.ToolbarOpening();
+  return TRUE;
+}
+
+void CDlgToolbarLayerDlg::ShowSkin() {
   const HWND window = hwnd();
-  LoadSettings(settings_, store_, ProgramDirectory());
   SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   SetWindowTextW(window, Wide(texts::kProductName));
-  g_toolbarWindow = window;
   // A quick second click must arrive as a second button-down, not as a double-click.
   SetClassLongPtrW(window, GCL_STYLE, GetClassLongPtrW(window, GCL_STYLE) & ~static_cast<LONG_PTR>(CS_DBLCLKS));
   currentAlpha_ = settings_.Alpha;
@@ -86,10 +81,10 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   mouse_.SetHitMap(ViewOf(hitMap_));
   buttons_.Initialize();
   RedrawToolbar();
+}
 
-  Win32HotKeyRegistrar hotKeys(window, window);
-  RegisterHotKeys(settings_, hotKeys);
-
+void CDlgToolbarLayerDlg::AddTooltipAndTrayIcon() {
+  const HWND window = hwnd();
   if (tooltip_.Create(window, TTS_ALWAYSTIP | TTS_NOPREFIX)) {
     tooltip_.SetMaxTipWidth(384);
     tooltip_.AddTool(window, L"");
@@ -105,29 +100,6 @@ BOOL CDlgToolbarLayerDlg::OnInitDialog() {
   ChangeWindowMessageFilterEx(window, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
   if (!trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip))) {
     ReportOnce(Failure::TrayIcon, texts::kTrayIconFailed);
-  }
-
-  reading_.FreeHeldText();
-  settings_.readingState = {0, 0};
-  readingParts_ = std::make_unique<ReadingParts>(*this);
-  StartEngine();
-  JoinClipboardChain();
-  MoveToStoredPosition();
-
-  buttons_.SetVariant(3, static_cast<uint16_t>(settings_.Repeat));
-  ValidateLanguage(settings_);
-  buttons_.SetVariant(kLanguageCommand, static_cast<uint16_t>(settings_.language));
-  RedrawToolbar();
-  CheckForUpdate();
-  return TRUE;
-}
-
-// The first viewer of a chain gets no successor back, so a null result alone is no failure.
-void CDlgToolbarLayerDlg::JoinClipboardChain() {
-  const HWND window = hwnd();
-  nextClipboardViewer_ = SetClipboardViewer(window);
-  if (!nextClipboardViewer_ && GetClipboardViewer() != window) {
-    ReportOnce(Failure::ClipboardViewer, texts::kClipboardViewerFailed);
   }
 }
 
@@ -169,16 +141,6 @@ void CDlgToolbarLayerDlg::ShowSkinUnreadable(const std::u16string& path) {
   ShowApplicationMessage(hwnd(), Wide(text), MB_OK | MB_ICONWARNING);
 }
 
-void CDlgToolbarLayerDlg::StartEngine() {
-  const WindowId window = reinterpret_cast<WindowId>(hwnd());
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (!settings_.languageEnabled[l]) continue;
-    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, 932);
-    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
-    ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
-  }
-}
-
 void CDlgToolbarLayerDlg::MoveToStoredPosition() {
   RECT rect{settings_.x, settings_.y, settings_.x + canvas_->width(), settings_.y + canvas_->height()};
   int x = settings_.x;
@@ -194,24 +156,16 @@ void CDlgToolbarLayerDlg::MoveToStoredPosition() {
   SetWindowPos(hwnd(), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 }
 
-void CDlgToolbarLayerDlg::CheckForUpdate() {
-  if (ReadAutoCheck(store_) == u"0") return;
-  const std::u16string updater = ProgramDirectory() + texts::kUpdaterFile;
-  ShellExecuteW(nullptr, L"open", Wide(updater), Wide(texts::kUpdaterParameters), nullptr, SW_SHOW);
-}
-
 bool CDlgToolbarLayerDlg::PreTranslateMessage(MSG& message) {
   tooltip_.RelayEvent(message);
   return false;
 }
 
 void CDlgToolbarLayerDlg::CloseSequence() {
-  reading_.StopForClose();
-  const bool saved = SaveSettings(settings_, store_);
-  if (!SaveWindowPosition(settings_, store_) || !saved) ReportOnce(Failure::Settings, texts::kSettingsNotSaved);
+  host_.ToolbarClosing();
   for (const int alpha : CloseFadeAlphas(currentAlpha_)) {
     if (!PresentCanvas(alpha)) return;
-    SleepFor(50);
+    ostrel::SleepFor(50);
   }
   currentAlpha_ = 1;
 }
@@ -232,18 +186,12 @@ void CDlgToolbarLayerDlg::OnCancel() {
 }
 
 void CDlgToolbarLayerDlg::OnDestroy(WPARAM, LPARAM) {
-  const HWND window = hwnd();
-  ChangeClipboardChain(window, nextClipboardViewer_);
+  host_.ToolbarDestroying();
   DefaultHandling();
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (settings_.languageEnabled[l]) engine_.CloseLanguage(reinterpret_cast<WindowId>(window), EngineLanguage(l));
-  }
   mouse_.SetHitMap({});
   skin_.reset();
   hitMap_.reset();
   canvas_.reset();
-  Win32HotKeyRegistrar hotKeys(window, window);
-  UnregisterHotKeys(settings_, hotKeys);
   trayIcon_.Remove();
 }
 
@@ -257,66 +205,37 @@ void CDlgToolbarLayerDlg::OnMove(WPARAM, LPARAM) {
   settings_.y = rect.top;
 }
 
-CDlgToolbarLayerDlg::ReadingParts::ReadingParts(CDlgToolbarLayerDlg& toolbar)
-    : platform(toolbar.hwnd()),
-      reader(toolbar.hwnd()),
-      capture(platform, toolbar.flags_),
-      tick(reader, encoder, platform, toolbar.flags_, toolbar.reading_, toolbar.settings_) {}
-
 void CDlgToolbarLayerDlg::OnHotKey(WPARAM wParam, LPARAM) {
-  // The application in the foreground is the one whose text is wanted.
-  readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
-  reading_.OnHotKey(static_cast<int>(wParam));
+  host_.OnHotKey(static_cast<int>(wParam));
   DefaultHandling();
 }
 
-void CDlgToolbarLayerDlg::OnTimer(WPARAM wParam, LPARAM) {
-  if (wParam == Win32CapturePlatform::kClipboardTimerId) readingParts_->tick.OnClipboardTimer();
-}
+void CDlgToolbarLayerDlg::OnTimer(WPARAM wParam, LPARAM) { host_.OnTimer(wParam); }
 
-void CDlgToolbarLayerDlg::OnEngineDone(WPARAM, LPARAM lParam) { reading_.OnEngineDone(lParam); }
+void CDlgToolbarLayerDlg::OnEngineDone(WPARAM, LPARAM lParam) { host_.OnEngineDone(lParam); }
 
 void CDlgToolbarLayerDlg::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
   DefaultHandling();
-  if (readingParts_) readingParts_->capture.OnClipboardChanged();
-  PassOnToNextViewer(WM_DRAWCLIPBOARD, wParam, lParam);
+  host_.OnDrawClipboard(wParam, lParam);
 }
 
 void CDlgToolbarLayerDlg::OnChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
   DefaultHandling();
-  if (reinterpret_cast<HWND>(wParam) == nextClipboardViewer_) {
-    nextClipboardViewer_ = reinterpret_cast<HWND>(lParam);
-  } else {
-    PassOnToNextViewer(WM_CHANGECBCHAIN, wParam, lParam);
-  }
-}
-
-void CDlgToolbarLayerDlg::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!nextClipboardViewer_) return;
-  // A hung viewer further down the chain must not freeze the toolbar.
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+  host_.OnChangeClipboardChain(wParam, lParam);
 }
 
 LRESULT CDlgToolbarLayerDlg::OnMouseActivate(WPARAM, LPARAM) {
   // Until the click activates the toolbar, the foreground is the user's application.
-  if (readingParts_) {
-    readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
-  }
+  host_.NoteForegroundWindow();
   return DefaultHandling();
 }
 
-void CDlgToolbarLayerDlg::StartTextCapture(int kind) { readingParts_->capture.StartTextCapture(kind); }
-
-void CDlgToolbarLayerDlg::PostClose() { PostMessageW(hwnd(), WM_CLOSE, 0, 0); }
-
-void CDlgToolbarLayerDlg::SleepFor(int milliseconds) { ostrel::SleepFor(static_cast<DWORD>(milliseconds)); }
-
-void CDlgToolbarLayerDlg::OpenSettingsDialog() {
-  RunSettingsDialog(hwnd(), settings_, engine_, currentAlpha_, store_);
-  buttons_.SetState(5, kButtonNormal);
+void CDlgToolbarLayerDlg::SettingsDialogClosed(std::optional<int> alpha) {
+  if (alpha) currentAlpha_ = *alpha;
+  buttons_.SetState(Command::Settings, ButtonState::Normal);
 }
 
+void CDlgToolbarLayerDlg::ShowReading(const ReadingShown& reading) { ShowReadingOnButtons(reading, buttons_); }
 
 void CDlgToolbarLayerDlg::RedrawToolbar() {
   ostrel::RedrawToolbar(ViewOf(skin_), ViewOf(canvas_), buttons_, currentAlpha_,
@@ -362,7 +281,8 @@ bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam,
     PresentCanvas(currentAlpha_);
     return false;
   }
-  // Sent from outside the program; the framework has nothing more to do with it.
+  // Sent from outside the program. Left unhandled here, it goes on through the handler
+  // table, which has no entry for it, to the dialog manager.
   if (message == WM_COMMAND && wParam == kDimCommand) {
     buttons_.ToggleDimmedDisplay();
     RedrawToolbar();
@@ -401,9 +321,7 @@ bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam,
 void CDlgToolbarLayerDlg::OnMouseMove(WPARAM, LPARAM lParam) {
   // The pointer reaches a button before the click that reads; Wine may have activated the
   // toolbar by the time WM_MOUSEACTIVATE would tell whose text is wanted.
-  if (readingParts_) {
-    readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
-  }
+  host_.NoteForegroundWindow();
   mouse_.OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
   DefaultHandling();
 }
@@ -442,7 +360,7 @@ void CDlgToolbarLayerDlg::TrackToolbarMenu(POINT cursor, bool stopReadingFirst) 
   UniqueHmenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TOOLBAR_MENU)));
   const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
   SetForegroundWindow(window);
-  if (stopReadingFirst) reading_.ExecuteCommand(ButtonStates::kStopCommand);
+  if (stopReadingFirst) host_.ExecuteCommand(Command::Stop);
   if (!popup) return;
   // The chosen item arrives as WM_COMMAND once the menu has closed.
   TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
@@ -471,7 +389,7 @@ void CDlgToolbarLayerDlg::MinimiseToTray() {
   }
   // Without its icon the toolbar, once stored away, could not be brought back.
   if (!trayIcon_.added() && !trayIcon_.AddAgain()) {
-    buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+    buttons_.SetState(Command::Minimise, ButtonState::Normal);
     ShowApplicationMessage(hwnd(), Wide(texts::kTrayIconFailed), MB_OK | MB_ICONWARNING);
     RedrawIfChanged();
     return;
@@ -480,24 +398,24 @@ void CDlgToolbarLayerDlg::MinimiseToTray() {
   for (const AnimationStep& step : MinimiseToTraySteps(place, TrayPointFor(place), currentAlpha_)) {
     MoveWindowTo(step.position);
     if (!PresentCanvas(step.alpha)) return;
-    SleepFor(25);
+    ostrel::SleepFor(25);
   }
   // Fully transparent, the toolbar stays where it was and lets every click through.
   buttons_.SetInTray(true);
   if (!PresentCanvas(0)) return;
   MoveWindowTo({place.left, place.top});
   trayIcon_.ShowBalloon(Wide(texts::kTrayBalloonTitle), Wide(texts::kTrayBalloonText));
-  buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+  buttons_.SetState(Command::Minimise, ButtonState::Normal);
 }
 
 void CDlgToolbarLayerDlg::FadeInFromTray() {
   buttons_.SetInTray(false);
   for (const int alpha : TrayFadeInAlphas(currentAlpha_)) {
     if (!PresentCanvas(alpha)) return;
-    SleepFor(50);
+    ostrel::SleepFor(50);
   }
   if (!PresentCanvas(currentAlpha_)) return;
-  buttons_.SetState(ButtonStates::kMinimiseCommand, kButtonNormal);
+  buttons_.SetState(Command::Minimise, ButtonState::Normal);
 }
 
 void CDlgToolbarLayerDlg::RestoreFromTray() {
@@ -508,7 +426,7 @@ void CDlgToolbarLayerDlg::RestoreFromTray() {
   for (const AnimationStep& step : RestoreFromTraySteps(place, TrayPointFor(place), currentAlpha_)) {
     MoveWindowTo(step.position);
     if (!PresentCanvas(step.alpha)) return;
-    SleepFor(25);
+    ostrel::SleepFor(25);
   }
   if (!PresentCanvas(currentAlpha_)) return;
   MoveWindowTo({place.left, place.top});
@@ -545,7 +463,7 @@ void CDlgToolbarLayerDlg::MoveWindowTo(ScreenPoint topLeft) {
 
 void CDlgToolbarLayerDlg::BringToForeground() { SetForegroundWindow(hwnd()); }
 
-void CDlgToolbarLayerDlg::ExecuteCommand(int command) { reading_.ExecuteCommand(command); }
+void CDlgToolbarLayerDlg::ExecuteCommand(Command command) { host_.ExecuteCommand(command); }
 
 void CDlgToolbarLayerDlg::SetTipText(const char16_t* text) { tooltip_.UpdateTipText(Wide(text)); }
 

@@ -2,26 +2,17 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "../../resources/resource_ids.h"
 #include "engine/speech_engine.h"
-#include "reading/capture_flags.h"
-#include "reading/capture_platform_win32.h"
-#include "reading/clipboard_reader_win32.h"
-#include "reading/clipboard_to_speech.h"
-#include "reading/reading_control.h"
-#include "reading/reading_host.h"
-#include "reading/text_capture.h"
-#include "reading/text_encoder_win32.h"
 #include "platform/unique_handle_win32.h"
+#include "reading/reading_shown.h"
 #include "settings/app_settings.h"
-#include "settings/registry_store.h"
-#include "settings/registry_win32.h"
 #include "toolbar/button_states.h"
 #include "toolbar/dib_image_win32.h"
+#include "toolbar/toolbar_host_win32.h"
 #include "toolbar/toolbar_mouse.h"
 #include "toolbar/tray_icon_win32.h"
 #include "ui/dialog_impl_win32.h"
@@ -29,27 +20,40 @@
 
 namespace ostrel {
 
-// The toolbar's handle, process-wide: the settings dialog registers hot keys on it.
-HWND ToolbarWindowHandle();
-
 constexpr UINT TrayMessage = 0x401;
 constexpr UINT kTrayIconId = 1;
 // WM_COMMAND accepted from outside: dims the whole toolbar, or undims it.
 constexpr WPARAM kDimCommand = 133;
 
-// The toolbar: a layered, topmost, skinned window run as the program's modal dialog.
-class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private ReadingHost, private ToolbarMouseHost {
+// The toolbar: a layered, topmost, skinned window run as the program's modal dialog. It
+// presents the skin and the buttons, takes the mouse, the tray icon and the tooltip, and
+// hands the rest to its host.
+class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private ToolbarMouseHost {
  public:
-  explicit CDlgToolbarLayerDlg(SpeechEngine& engine);
-  ~CDlgToolbarLayerDlg() override;
+  // The window writes its position into `settings` as it moves.
+  CDlgToolbarLayerDlg(ToolbarHost& host, AppSettings& settings);
 
   const AppSettings& settings() const { return settings_; }
   const ButtonStates& buttons() const { return buttons_; }
   int currentAlpha() const { return currentAlpha_; }
-  ReadingControl& reading() { return reading_; }
-  const CaptureFlags& captureFlags() const { return flags_; }
-  HWND nextClipboardViewer() const { return nextClipboardViewer_; }
   const ToolbarMouse& mouse() const { return mouse_; }
+
+  // The window's steps of the start-up, which the host runs in this order with its own.
+  // Title, icons, skin, size and a first picture.
+  void ShowSkin();
+  void AddTooltipAndTrayIcon();
+  void MoveToStoredPosition();
+
+  void ShowReading(const ReadingShown& reading);
+  void RedrawToolbar();
+  void RedrawIfChanged() override;
+  void MinimiseToTray();
+  // The settings dialog has closed; after OK its transparency becomes the toolbar's.
+  void SettingsDialogClosed(std::optional<int> alpha);
+
+  // A failure the program keeps going after, said once per run.
+  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
+  void ReportOnce(Failure failure, const char16_t* text);
 
  protected:
   BOOL OnInitDialog() override;
@@ -76,17 +80,6 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void OnMouseWheel(WPARAM, LPARAM);
   void OnManual();
   void OnSupportPage();
-  void PassOnToNextViewer(UINT message, WPARAM, LPARAM);
-
-  // ReadingHost
-  WindowId Window() const override { return reinterpret_cast<WindowId>(hwnd()); }
-  void StartTextCapture(int kind) override;
-  void PostClose() override;
-  void RedrawToolbar() override;
-  void RedrawIfChanged() override;
-  void SleepFor(int milliseconds) override;
-  void OpenSettingsDialog() override;
-  void MinimiseToTray() override;
 
   // ToolbarMouseHost
   ScreenPoint ClientToScreenPoint(int x, int y) override;
@@ -97,36 +90,28 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   ScreenRect WindowRect() override;
   void MoveWindowTo(ScreenPoint topLeft) override;
   void BringToForeground() override;
-  void ExecuteCommand(int command) override;
+  void ExecuteCommand(Command command) override;
   void SetTipText(const char16_t* text) override;
 
   // The icon was clicked while the toolbar is in the tray: slide back in.
   void RestoreFromTray();
   // Minimise clicked while still marked as in the tray (a wheel turn made it visible).
   void FadeInFromTray();
-  // Menu 132 at the cursor; the right button stops a reading first, the tray icon does not.
+  // The toolbar menu at the cursor; the right button stops a reading first, the tray icon does not.
   void TrackToolbarMenu(POINT cursor, bool stopReadingFirst);
   void OpenBesideProgram(const char16_t* file, const char16_t* failure);
 
   void LoadSkin();
   void ShowSkinUnreadable(const std::u16string& path);
-  void StartEngine();
-  void MoveToStoredPosition();
-  void CheckForUpdate();
   // Stops a reading, saves, fades out. Shared by WM_CLOSE, OK and Cancel.
   void CloseSequence();
 
   // Shows the canvas with the constant alpha; on failure reports it and destroys the
   // toolbar (the program then ends without saving). False when that happened.
   bool PresentCanvas(int alpha);
-  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
-  void ReportOnce(Failure failure, const char16_t* text);
-  void JoinClipboardChain();
 
-  SpeechEngine& engine_;
-  Win32Registry registry_;
-  RegistryStore store_{registry_};
-
+  ToolbarHost& host_;
+  AppSettings& settings_;
   std::optional<DibImage> skin_;
   std::optional<DibImage> hitMap_;
   std::optional<DibImage> canvas_;
@@ -134,21 +119,7 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   ToolbarMouse mouse_{buttons_, {}, *this};
   int currentAlpha_ = 0;
   ui::ToolTip tooltip_;
-  AppSettings settings_;
-  CaptureFlags flags_;
-  ReadingControl reading_{settings_, buttons_, engine_, *this};
-  // The platform side of reading needs the window, so it is made when the window exists.
-  struct ReadingParts {
-    explicit ReadingParts(CDlgToolbarLayerDlg& toolbar);
-    Win32CapturePlatform platform;
-    Win32ClipboardReader reader;
-    Win32TextEncoder encoder;
-    TextCapture capture;
-    ClipboardToSpeech tick;
-  };
-  std::unique_ptr<ReadingParts> readingParts_;
   HICON icon_ = nullptr;
-  HWND nextClipboardViewer_ = nullptr;
   TrayIcon trayIcon_;
   UniqueHicon trayImage_;
   UINT taskbarCreatedMessage_ = 0;

@@ -115,7 +115,7 @@ class ReadingClipboardToSpeechTest : public ::testing::Test {
   ButtonStates buttons;
   FakeEngine engine{log};
   FakeHost host{log, buttons};
-  ReadingControl reading{settings, buttons, engine, host};
+  ReadingControl reading{settings, engine, host};
   FakeCapturePlatform platform{log};
   FakeClipboard clipboard{log};
   FakeEncoder encoder;
@@ -254,10 +254,10 @@ TEST_F(ReadingClipboardToSpeechTest, ACaptureThatFindsNoTextEndsTheReadingBefore
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    reading.ExecuteCommand(kSelectionReading);
+    reading.ExecuteCommand(Command::SelectionReading);
     host.RedrawIfChanged();
-    ASSERT_EQ(settings.readingState[kSelectionReading], 1);
-    ASSERT_EQ(buttons.State(ButtonStates::kStopCommand), kButtonNormal);
+    ASSERT_EQ(reading.State(ReadKind::Selection), ReadingState::Speaking);
+    ASSERT_EQ(buttons.State(Command::Stop), ButtonState::Normal);
     log.clear();
     platform.warnings.clear();
     flags = kAfterCopy;
@@ -268,10 +268,11 @@ TEST_F(ReadingClipboardToSpeechTest, ACaptureThatFindsNoTextEndsTheReadingBefore
 
     tick.OnClipboardTimer();
     EXPECT_EQ(platform.warnings, row.warnings);
-    EXPECT_EQ(settings.readingState, (std::array<int32_t, 2>{0, 0}));
-    EXPECT_EQ(buttons.State(ButtonStates::kStopCommand), kButtonDisabled);
-    EXPECT_EQ(buttons.State(kWholeTextReading), kButtonNormal);
-    EXPECT_EQ(buttons.Variant(kSelectionReading), 0);
+    EXPECT_EQ((std::array{reading.State(ReadKind::Selection), reading.State(ReadKind::WholeText)}),
+              (std::array{ReadingState::Idle, ReadingState::Idle}));
+    EXPECT_EQ(buttons.State(Command::Stop), ButtonState::Disabled);
+    EXPECT_EQ(buttons.State(Command::WholeTextReading), ButtonState::Normal);
+    EXPECT_EQ(buttons.Variant(Command::SelectionReading), 0);
     EXPECT_FALSE(buttons.Changed());
     // Shown idle before the message, and nothing asked of the engine.
     const auto redraw = std::find(log.begin(), log.end(), "Redraw");
@@ -291,7 +292,7 @@ TEST_F(ReadingClipboardToSpeechTest, ACaptureThatFindsNoTextEndsTheReadingBefore
 TEST_F(ReadingClipboardToSpeechTest, TheReadButtonPressedWhileTheMessageShowsStartsANewReading) {
   TextCapture capture{platform, flags};
   host.onCapture = [&](int kind) { capture.StartTextCapture(kind); };
-  reading.ExecuteCommand(kSelectionReading);
+  reading.ExecuteCommand(Command::SelectionReading);
   flags = kAfterCopy;
   clipboard.textFromLook = 99;
   bool pressed = false;
@@ -299,14 +300,14 @@ TEST_F(ReadingClipboardToSpeechTest, TheReadButtonPressedWhileTheMessageShowsSta
     if (pressed) return;
     pressed = true;
     log.clear();
-    reading.ExecuteCommand(kSelectionReading);
+    reading.ExecuteCommand(Command::SelectionReading);
   };
   tick.OnClipboardTimer();
   ASSERT_TRUE(pressed);
   EXPECT_EQ(std::count(log.begin(), log.end(), "Capture 0"), 1);
   EXPECT_EQ(std::count(log.begin(), log.end(), "StartTimer"), 1);
   EXPECT_EQ(std::count(log.begin(), log.end(), "Pause 1"), 0);
-  EXPECT_EQ(settings.readingState[kSelectionReading], 1);
+  EXPECT_EQ(reading.State(ReadKind::Selection), ReadingState::Speaking);
 }
 
 TEST_F(ReadingClipboardToSpeechTest, PreparesTheTextForEachLanguage) {

@@ -16,8 +16,13 @@ using testing::FakeEngine;
 using testing::FakeHost;
 using testing::kToolbarId;
 
-constexpr int kStop = 2;
-constexpr int kLanguageButton = 4;
+constexpr Command kStop = Command::Stop;
+constexpr Command kLanguageButton = Command::Language;
+constexpr Command kSelectionReading = Command::SelectionReading;
+constexpr Command kWholeTextReading = Command::WholeTextReading;
+constexpr ReadingState kIdle = ReadingState::Idle;
+constexpr ReadingState kSpeaking = ReadingState::Speaking;
+constexpr ReadingState kPaused = ReadingState::Paused;
 
 class ReadingControlTest : public ::testing::Test {
  protected:
@@ -27,20 +32,21 @@ class ReadingControlTest : public ::testing::Test {
     settings.languages[kKorean].voice = {22, 21, 23, 24, 25, 7};
   }
 
-  // The toolbar as it opens with these languages enabled.
+  // The toolbar as it opens with these languages enabled, nothing left of an earlier reading.
   void Enable(uint8_t mask, LanguageIndex language) {
     settings.UseLanguageSet = mask;
     for (int l = 0; l < kLanguageCount; ++l) settings.languageEnabled[l] = ((mask >> l) & 1) != 0;
     settings.language = language;
     buttons.Initialize();
-    buttons.SetVariant(3, static_cast<uint16_t>(settings.Repeat));
-    buttons.SetVariant(4, static_cast<uint16_t>(language));
+    buttons.SetVariant(Command::Repeat, static_cast<uint16_t>(settings.Repeat));
+    buttons.SetVariant(Command::Language, static_cast<uint16_t>(language));
     buttons.MarkDrawn();
+    reading.EndWithoutText();
   }
 
   // Presses a button as the mouse does: the command, then redraw if changed; the log starts
   // afresh.
-  void Press(int command, int times = 1) {
+  void Press(Command command, int times = 1) {
     for (int i = 0; i < times; ++i) {
       reading.ExecuteCommand(command);
       host.RedrawIfChanged();
@@ -48,14 +54,16 @@ class ReadingControlTest : public ::testing::Test {
     log.clear();
   }
 
-  std::vector<int32_t> States() const { return {settings.readingState[0], settings.readingState[1]}; }
+  std::vector<ReadingState> States() const {
+    return {reading.State(ReadKind::Selection), reading.State(ReadKind::WholeText)};
+  }
 
   CallLog log;
   AppSettings settings;
   ButtonStates buttons;
   FakeEngine engine{log};
   FakeHost host{log, buttons};
-  ReadingControl reading{settings, buttons, engine, host};
+  ReadingControl reading{settings, engine, host};
 };
 
 enum class Event { kReadPress, kStopPress, kDoneRepeatOff, kDoneRepeatOn };
@@ -65,11 +73,11 @@ struct StateRow {
   int readPressesBefore;  // 0 idle, 1 speaking, 2 paused
   Event event;
   std::vector<std::string> calls;  // "%k" stands for the kind
-  int32_t stateAfter;
-  int32_t otherStateAfter;
+  ReadingState stateAfter;
+  ReadingState otherStateAfter;
   uint16_t variantAfter;
-  int16_t otherButtonAfter;
-  int16_t stopButtonAfter;
+  ButtonState otherButtonAfter;
+  ButtonState stopButtonAfter;
   bool textHeldAfter;
 };
 
@@ -82,21 +90,22 @@ std::vector<std::string> ForKind(std::vector<std::string> calls, int kind) {
 
 TEST_F(ReadingControlTest, FollowsTheStateTableForBothKinds) {
   const std::vector<StateRow> rows = {
-      {"start", 0, Event::kReadPress, {"Capture %k"}, kSpeaking, kIdle, 1, kButtonDisabled, kButtonNormal, true},
-      {"pause", 1, Event::kReadPress, {"Pause 1"}, kPaused, kIdle, 0, kButtonNormal, kButtonDisabled, true},
-      {"resume", 2, Event::kReadPress, {"Resume 1"}, kSpeaking, kIdle, 1, kButtonDisabled, kButtonNormal, true},
-      {"stop", 1, Event::kStopPress, {"Stop 1", "Redraw"}, kIdle, kIdle, 0, kButtonNormal, kButtonDisabled, false},
-      {"end of text", 1, Event::kDoneRepeatOff, {"Stop 1", "Redraw", "Redraw"}, kIdle, kIdle, 0, kButtonNormal,
-       kButtonDisabled, false},
+      {"start", 0, Event::kReadPress, {"Capture %k"}, kSpeaking, kIdle, 1, ButtonState::Disabled, ButtonState::Normal, true},
+      {"pause", 1, Event::kReadPress, {"Pause 1"}, kPaused, kIdle, 0, ButtonState::Normal, ButtonState::Disabled, true},
+      {"resume", 2, Event::kReadPress, {"Resume 1"}, kSpeaking, kIdle, 1, ButtonState::Disabled, ButtonState::Normal, true},
+      {"stop", 1, Event::kStopPress, {"Stop 1", "Redraw"}, kIdle, kIdle, 0, ButtonState::Normal, ButtonState::Disabled, false},
+      {"end of text", 1, Event::kDoneRepeatOff, {"Stop 1", "Redraw", "Redraw"}, kIdle, kIdle, 0, ButtonState::Normal,
+       ButtonState::Disabled, false},
       {"end of text, repeat", 1, Event::kDoneRepeatOn, {"SleepFor 500", "Speak 1 4142 11 12 13 14 15 0"}, kSpeaking,
-       kIdle, 1, kButtonDisabled, kButtonNormal, true},
+       kIdle, 1, ButtonState::Disabled, ButtonState::Normal, true},
   };
-  for (const int kind : {kSelectionReading, kWholeTextReading}) {
-    const int other = 1 - kind;
+  for (const ReadKind readKind : {ReadKind::Selection, ReadKind::WholeText}) {
+    const Command kind = ReadCommand(readKind);
+    const ReadKind otherKind = readKind == ReadKind::Selection ? ReadKind::WholeText : ReadKind::Selection;
+    const Command other = ReadCommand(otherKind);
     for (const StateRow& row : rows) {
-      SCOPED_TRACE(std::string(row.name) + ", kind " + std::to_string(kind));
+      SCOPED_TRACE(std::string(row.name) + ", kind " + std::to_string(Number(kind)));
       settings.Repeat = row.event == Event::kDoneRepeatOn ? 1 : 0;
-      settings.readingState = {kIdle, kIdle};
       Enable(0x0F, kJapanese);
       Press(kind, row.readPressesBefore);
       reading.SetHeldText("AB");
@@ -114,12 +123,12 @@ TEST_F(ReadingControlTest, FollowsTheStateTableForBothKinds) {
           break;
       }
 
-      EXPECT_EQ(log, ForKind(row.calls, kind));
-      EXPECT_EQ(settings.readingState[kind], row.stateAfter);
-      EXPECT_EQ(settings.readingState[other], row.otherStateAfter);
+      EXPECT_EQ(log, ForKind(row.calls, Number(kind)));
+      EXPECT_EQ(reading.State(readKind), row.stateAfter);
+      EXPECT_EQ(reading.State(otherKind), row.otherStateAfter);
       EXPECT_EQ(buttons.Variant(kind), row.variantAfter);
       EXPECT_EQ(buttons.Variant(other), 0);
-      EXPECT_EQ(buttons.State(kind), kButtonNormal);
+      EXPECT_EQ(buttons.State(kind), ButtonState::Normal);
       EXPECT_EQ(buttons.State(other), row.otherButtonAfter);
       EXPECT_EQ(buttons.State(kStop), row.stopButtonAfter);
       EXPECT_EQ(reading.HeldText() != nullptr, row.textHeldAfter);
@@ -137,27 +146,26 @@ TEST_F(ReadingControlTest, EngineCallsCarryTheToolbarAndTheCurrentEngineLanguage
   reading.ExecuteCommand(kSelectionReading);
   EXPECT_EQ(log, (CallLog{"Capture 0", "Pause 3", "Resume 3"}));
   EXPECT_EQ(engine.lastWindow, kToolbarId);
-  EXPECT_EQ(States(), (std::vector<int32_t>{kSpeaking, kIdle}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kSpeaking, kIdle}));
 }
 
 TEST_F(ReadingControlTest, DisabledCommandsAreIgnoredFromEveryCaller) {
   struct Row {
     const char* name;
-    std::vector<int> pressesBefore;
+    std::vector<Command> pressesBefore;
     int hotKey;
   };
   const std::vector<Row> rows = {
       {"stop hot key while idle", {}, 3},
-      {"stop hot key while paused", {0, 0}, 3},
-      {"stop hot key while whole text is paused", {1, 1}, 3},
-      {"whole-text hot key while the selection speaks", {0}, 2},
-      {"selection hot key while the whole text speaks", {1}, 1},
+      {"stop hot key while paused", {kSelectionReading, kSelectionReading}, 3},
+      {"stop hot key while whole text is paused", {kWholeTextReading, kWholeTextReading}, 3},
+      {"whole-text hot key while the selection speaks", {kSelectionReading}, 2},
+      {"selection hot key while the whole text speaks", {kWholeTextReading}, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    settings.readingState = {kIdle, kIdle};
     Enable(0x0F, kJapanese);
-    for (const int command : row.pressesBefore) Press(command);
+    for (const Command command : row.pressesBefore) Press(command);
     reading.SetHeldText("AB");
     const auto statesBefore = States();
     const auto pairsBefore = buttons.pairs();
@@ -175,20 +183,19 @@ TEST_F(ReadingControlTest, StopWhileIdleCallsNoEngineOperation) {
   reading.ExecuteCommand(kStop);
   EXPECT_TRUE(log.empty());
   // The commands that stop first only do their own part.
-  reading.ExecuteCommand(3);
-  reading.ExecuteCommand(5);
-  reading.ExecuteCommand(7);
+  reading.ExecuteCommand(Command::Repeat);
+  reading.ExecuteCommand(Command::Settings);
+  reading.ExecuteCommand(Command::Minimise);
   EXPECT_EQ(log, (CallLog{"Settings", "Tray"}));
 }
 
 TEST_F(ReadingControlTest, SettingsAndMinimiseStopASpeakingReadingFirst) {
-  for (const auto& [command, call] : {std::pair{5, "Settings"}, std::pair{7, "Tray"}}) {
-    settings.readingState = {kIdle, kIdle};
+  for (const auto& [command, call] : {std::pair{Command::Settings, "Settings"}, std::pair{Command::Minimise, "Tray"}}) {
     Enable(0x0F, kJapanese);
     Press(kWholeTextReading);
     reading.ExecuteCommand(command);
     EXPECT_EQ(log, (CallLog{"Stop 1", "Redraw", call}));
-    EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kIdle}));
+    EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kIdle}));
   }
 }
 
@@ -204,20 +211,20 @@ TEST_F(ReadingControlTest, HotKeysNameTheFirstThreeCommandsThenRedrawIfChanged) 
   log.clear();
   for (const int id : {0, 4, -1, 0xBFFF}) reading.OnHotKey(id);
   EXPECT_TRUE(log.empty());
-  EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kSpeaking}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kSpeaking}));
 }
 
 TEST_F(ReadingControlTest, CommandsOutsideTheToolbarDoNothing) {
-  for (const int command : {-1, 8, 9, 15, 16, 255, 1 << 20}) reading.ExecuteCommand(command);
+  for (const int command : {-1, 8, 9, 15, 16, 255, 1 << 20}) reading.ExecuteCommand(static_cast<Command>(command));
   EXPECT_TRUE(log.empty());
   EXPECT_FALSE(buttons.Changed());
 }
 
 TEST_F(ReadingControlTest, CloseButtonPostsCloseInsteadOfStopping) {
   Press(kSelectionReading);
-  reading.ExecuteCommand(6);
+  reading.ExecuteCommand(Command::Close);
   EXPECT_EQ(log, (CallLog{"PostClose"}));
-  EXPECT_EQ(States(), (std::vector<int32_t>{kSpeaking, kIdle}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kSpeaking, kIdle}));
 }
 
 TEST_F(ReadingControlTest, LanguageButtonStepsThroughTheEnabledLanguages) {
@@ -254,23 +261,23 @@ TEST_F(ReadingControlTest, LanguageSwitchStopsTheReadingInTheOldLanguage) {
   reading.ExecuteCommand(kLanguageButton);
   EXPECT_EQ(log, (CallLog{"Stop 1", "Redraw"}));
   EXPECT_EQ(settings.language, kEnglish);
-  EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kIdle}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kIdle}));
 }
 
 TEST_F(ReadingControlTest, RepeatToggledTwiceIsOffAgainAndStopsOnlyASpeakingReading) {
   Press(kSelectionReading);
-  reading.ExecuteCommand(3);
+  reading.ExecuteCommand(Command::Repeat);
   EXPECT_EQ(settings.Repeat, 1);
-  EXPECT_EQ(buttons.Variant(3), 1);
+  EXPECT_EQ(buttons.Variant(Command::Repeat), 1);
   EXPECT_EQ(log, (CallLog{"Stop 1", "Redraw"}));
   log.clear();
 
   Press(kWholeTextReading, 2);  // paused: the stop button is disabled
-  reading.ExecuteCommand(3);
+  reading.ExecuteCommand(Command::Repeat);
   EXPECT_EQ(settings.Repeat, 0);
-  EXPECT_EQ(buttons.Variant(3), 0);
+  EXPECT_EQ(buttons.Variant(Command::Repeat), 0);
   EXPECT_TRUE(log.empty());
-  EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kPaused}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kPaused}));
 }
 
 TEST_F(ReadingControlTest, RepeatSpeaksTheHeldTextAgainAtEachEndOfText) {
@@ -285,7 +292,7 @@ TEST_F(ReadingControlTest, RepeatSpeaksTheHeldTextAgainAtEachEndOfText) {
   EXPECT_EQ(log, (CallLog{"SleepFor 500", speak, "SleepFor 500", speak}));
   EXPECT_EQ(engine.lastWindow, kToolbarId);
   EXPECT_EQ(buttons.pairs(), pairs);
-  EXPECT_EQ(States(), (std::vector<int32_t>{kSpeaking, kIdle}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kSpeaking, kIdle}));
 }
 
 TEST_F(ReadingControlTest, EngineDoneWithAnotherParameterChangesNothing) {
@@ -297,7 +304,7 @@ TEST_F(ReadingControlTest, EngineDoneWithAnotherParameterChangesNothing) {
       reading.OnEngineDone(lParam);
     }
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(States(), (std::vector<int32_t>{kSpeaking, kIdle}));
+    EXPECT_EQ(States(), (std::vector<ReadingState>{kSpeaking, kIdle}));
     EXPECT_NE(reading.HeldText(), nullptr);
     Press(kStop);
   }
@@ -314,7 +321,7 @@ TEST_F(ReadingControlTest, LateEndOfTextAfterAStopIsHarmless) {
     Press(kStop);
     reading.OnEngineDone(-1);
     EXPECT_TRUE(log.empty()) << log.front();
-    EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kIdle}));
+    EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kIdle}));
     EXPECT_FALSE(buttons.Changed());
   }
 }
@@ -334,11 +341,11 @@ TEST_F(ReadingControlTest, TextDeliveredAfterAStopIsNotRepeated) {
 }
 
 TEST_F(ReadingControlTest, ReadingStartsOnlyAfterTheCaptureReturns) {
-  std::vector<int32_t> seenInside;
+  std::vector<ReadingState> seenInside;
   host.onCapture = [&](int) { seenInside = States(); };
   reading.ExecuteCommand(kWholeTextReading);
-  EXPECT_EQ(seenInside, (std::vector<int32_t>{kIdle, kIdle}));
-  EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kSpeaking}));
+  EXPECT_EQ(seenInside, (std::vector<ReadingState>{kIdle, kIdle}));
+  EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kSpeaking}));
 }
 
 TEST_F(ReadingControlTest, SpeakHeldTextNeedsATextAndAKnownLanguage) {
@@ -358,7 +365,6 @@ TEST_F(ReadingControlTest, StopForCloseStopsOnlyARunningReadingAndLeavesTheButto
   EXPECT_TRUE(log.empty());
 
   for (const int presses : {1, 2}) {
-    settings.readingState = {kIdle, kIdle};
     Enable(0x0F, kJapanese);
     Press(kSelectionReading, presses);
     reading.SetHeldText("AB");
@@ -366,7 +372,7 @@ TEST_F(ReadingControlTest, StopForCloseStopsOnlyARunningReadingAndLeavesTheButto
     reading.StopForClose();
     EXPECT_EQ(log, (CallLog{"Stop 1"}));
     EXPECT_EQ(reading.HeldText(), nullptr);
-    EXPECT_EQ(States(), (std::vector<int32_t>{kIdle, kIdle}));
+    EXPECT_EQ(States(), (std::vector<ReadingState>{kIdle, kIdle}));
     EXPECT_EQ(buttons.pairs(), pairs);
     log.clear();
   }

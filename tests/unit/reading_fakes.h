@@ -12,6 +12,7 @@
 #include "engine/speech_engine.h"
 #include "reading/reading_host.h"
 #include "toolbar/button_states.h"
+#include "toolbar/reading_buttons.h"
 
 namespace ostrel::testing {
 
@@ -65,11 +66,13 @@ class FakeHost : public ReadingHost {
  public:
   FakeHost(CallLog& log, ButtonStates& buttons) : log_(log), buttons_(buttons) {}
   WindowId Window() const override { return kToolbarId; }
-  void StartTextCapture(int kind) override {
-    log_.push_back("Capture " + std::to_string(kind));
-    if (onCapture) onCapture(kind);
+  void StartTextCapture(ReadKind kind) override {
+    log_.push_back("Capture " + std::to_string(Number(kind)));
+    if (onCapture) onCapture(Number(kind));
   }
   void PostClose() override { log_.push_back("PostClose"); }
+  // As the toolbar does.
+  void ShowReading(const ReadingShown& reading) override { ShowReadingOnButtons(reading, buttons_); }
   void RedrawToolbar() override {
     log_.push_back("Redraw");
     buttons_.MarkDrawn();

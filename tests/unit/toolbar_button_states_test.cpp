@@ -9,14 +9,14 @@ namespace {
 
 TEST(ToolbarButtonStatesTest, InitializeDisablesStopAndSetsTheTerminator) {
   ButtonStates states;
-  states.SetState(0, kButtonPressed);
+  states.SetState(Command{0}, ButtonState::Pressed);
   states.SetInTray(true);
   states.SetDimmedDisplay(1);
   states.Initialize();
   for (int n = 0; n < ButtonStates::kPairCount; ++n) {
-    const int16_t expected = n == 2 ? kButtonDisabled : n == 8 ? kButtonTerminator : 0;
-    EXPECT_EQ(states.State(n), expected) << n;
-    EXPECT_EQ(states.Variant(n), 0) << n;
+    const ButtonState expected = n == 2 ? ButtonState::Disabled : n == 8 ? ButtonState::Terminator : ButtonState::Normal;
+    EXPECT_EQ(states.State(Command{n}), expected) << n;
+    EXPECT_EQ(states.Variant(Command{n}), 0) << n;
   }
   EXPECT_FALSE(states.InTray());
   EXPECT_EQ(states.DimmedDisplay(), 0);
@@ -30,15 +30,15 @@ TEST(ToolbarButtonStatesTest, ChangedComparesStatesAndVariantsWithTheDrawnCopy) 
   states.MarkDrawn();
   EXPECT_FALSE(states.Changed());
 
-  states.SetVariant(4, 2);
+  states.SetVariant(Command{4}, 2);
   EXPECT_TRUE(states.Changed());
-  states.SetVariant(4, 0);  // back as drawn: nothing to redraw
+  states.SetVariant(Command{4}, 0);  // back as drawn: nothing to redraw
   EXPECT_FALSE(states.Changed());
 
-  states.SetState(3, kButtonHover);
+  states.SetState(Command{3}, ButtonState::Hover);
   EXPECT_TRUE(states.Changed());
   states.MarkDrawn();
-  EXPECT_EQ(states.drawn()[3].state, kButtonHover);
+  EXPECT_EQ(states.drawn()[3].state, ButtonState::Hover);
   EXPECT_FALSE(states.Changed());
 
   states.SetInTray(true);
@@ -53,14 +53,14 @@ TEST(ToolbarButtonStatesTest, OnlyCommandPairsCanBeWritten) {
   states.Initialize();
   // A hit map pixel can name any command up to 255; none may break the terminator.
   for (int n : {-1, 8, 9, 15, 16, 255}) {
-    states.SetState(n, kButtonHover);
-    states.SetVariant(n, 7);
+    states.SetState(Command{n}, ButtonState::Hover);
+    states.SetVariant(Command{n}, 7);
   }
-  EXPECT_EQ(states.State(8), kButtonTerminator);
+  EXPECT_EQ(states.State(Command{8}), ButtonState::Terminator);
   EXPECT_EQ(states.DimmedDisplay(), 0);
-  EXPECT_EQ(states.State(15), 0);
-  EXPECT_EQ(states.State(255), 0);
-  EXPECT_EQ(states.Variant(-1), 0);
+  EXPECT_EQ(states.State(Command{15}), ButtonState::Normal);
+  EXPECT_EQ(states.State(Command{255}), ButtonState::Normal);
+  EXPECT_EQ(states.Variant(Command{-1}), 0);
 }
 
 TEST(ToolbarButtonStatesTest, InTrayAndDimmedDisplayAreVariantsOfPairsSevenAndEight) {
@@ -72,7 +72,7 @@ TEST(ToolbarButtonStatesTest, InTrayAndDimmedDisplayAreVariantsOfPairsSevenAndEi
   for (const auto& [before, after] : {std::pair<uint16_t, uint16_t>{0, 1}, {1, 0}, {2, 0}, {0xFFFF, 0}}) {
     states.SetDimmedDisplay(before);
     states.ToggleDimmedDisplay();
-    EXPECT_EQ(states.pairs()[8], (ButtonStatePair{kButtonTerminator, after})) << before;
+    EXPECT_EQ(states.pairs()[8], (ButtonStatePair{ButtonState::Terminator, after})) << before;
   }
 }
 

@@ -21,11 +21,11 @@ TEST(ToolbarButtonTableTest, EndsAtTheFirstNegativeLeftAndOnlyTheCloseButtonClos
   int end = 0;
   while (kToolbarButtons[end].left >= 0) ++end;
   EXPECT_EQ(end, 11);
-  EXPECT_EQ(kToolbarButtons[end].command, -1);
+  EXPECT_EQ(kToolbarButtons[end].command, Command{-1});
   for (int row = 0; row < end; ++row) {
-    EXPECT_EQ(kToolbarButtons[row].flag, kToolbarButtons[row].command == 6 ? kCloseButtonFlag : 0) << row;
+    EXPECT_EQ(kToolbarButtons[row].flag, kToolbarButtons[row].command == Command::Close ? kCloseButtonFlag : 0) << row;
   }
-  EXPECT_EQ(std::u16string_view(kToolbarButtons[FindButtonRow(kLanguageCommand)].tooltip), u"言語切替");
+  EXPECT_EQ(std::u16string_view(kToolbarButtons[FindButtonRow(Number(Command::Language))].tooltip), u"言語切替");
 }
 
 // The skin is 430 wide with 60-row bands; the shown toolbar is skin columns 0..256 then
@@ -45,7 +45,7 @@ TEST(ToolbarButtonTableTest, ButtonsLieInsideABandAndLandWhereTheVisibleSkinShow
   const ToolbarButton& japanese = kToolbarButtons[4];
   for (int row = 5; row <= 7; ++row) {
     const ToolbarButton& b = kToolbarButtons[row];
-    EXPECT_EQ(b.command, kLanguageCommand);
+    EXPECT_EQ(b.command, Command::Language);
     EXPECT_EQ(b.right - b.left, japanese.right - japanese.left);
     EXPECT_EQ(b.bottom - b.top, japanese.bottom - japanese.top);
     EXPECT_EQ(b.destX, japanese.destX);

@@ -99,8 +99,8 @@ TEST_F(ToolbarComposeTest, BandFollowsStateAndAlternateFace) {
   };
   for (const auto& c : cases) {
     states.Initialize();
-    states.SetState(c.command, c.state);
-    states.SetVariant(c.command, c.variant);
+    states.SetState(Command{c.command}, ButtonState{c.state});
+    states.SetVariant(Command{c.command}, c.variant);
     Compose();
     EXPECT_TRUE(Shows(FindButtonRow(c.command), c.band))
         << "command " << c.command << " state " << c.state << " variant " << c.variant;
@@ -108,28 +108,28 @@ TEST_F(ToolbarComposeTest, BandFollowsStateAndAlternateFace) {
 }
 
 TEST_F(ToolbarComposeTest, LanguageButtonShowsTheCurrentLanguagesImageInItsStatesBand) {
-  for (int16_t state : {kButtonNormal, kButtonHover, kButtonPressed, kButtonDisabled}) {
+  for (ButtonState state : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed, ButtonState::Disabled}) {
     for (uint16_t language = 0; language < 4; ++language) {
-      states.SetState(4, state);
-      states.SetVariant(4, language);
+      states.SetState(Command{4}, state);
+      states.SetVariant(Command{4}, language);
       Compose();
-      EXPECT_TRUE(Shows(4 + language, state));
+      EXPECT_TRUE(Shows(4 + language, static_cast<int>(state)));
     }
     // A language the table has no image for shows Japanese, never another row's image.
     for (uint16_t language : {4, 7, 8, 0xFFFF}) {
-      states.SetVariant(4, language);
+      states.SetVariant(Command{4}, language);
       Compose();
-      EXPECT_TRUE(Shows(4, state)) << language;
+      EXPECT_TRUE(Shows(4, static_cast<int>(state))) << language;
     }
   }
 }
 
 TEST_F(ToolbarComposeTest, DimmedDisplayShowsOnlyTheLanguageImageOverBandSix) {
-  states.SetState(0, kButtonPressed);
-  states.SetVariant(0, 1);
-  states.SetState(4, kButtonHover);
-  states.SetVariant(4, 2);
-  states.SetVariant(3, 1);
+  states.SetState(Command{0}, ButtonState::Pressed);
+  states.SetVariant(Command{0}, 1);
+  states.SetState(Command{4}, ButtonState::Hover);
+  states.SetVariant(Command{4}, 2);
+  states.SetVariant(Command{3}, 1);
   states.SetDimmedDisplay(1);
   Compose();
   const ToolbarButton& english = kToolbarButtons[6];
@@ -150,7 +150,7 @@ TEST_F(ToolbarComposeTest, StaysWithinACanvasWhoseStrideIsWiderThanItself) {
   for (int width : {kCanvasWidth, 200, 257, 258, 1}) {
     const int stride = 340;
     std::vector<uint32_t> memory(static_cast<size_t>(stride) * kBand, kStale);
-    states.SetState(5, kButtonHover);
+    states.SetState(Command{5}, ButtonState::Hover);
     ComposeToolbar(skin.view(), PixelView(memory.data(), width, kBand, stride), states);
     for (int y = 0; y < kBand; ++y) {
       for (int x = 0; x < stride; ++x) {
@@ -179,8 +179,8 @@ TEST(ToolbarComposeSkinSizeTest, NeverLeavesTheSkinOrTheCanvas) {
     states.Initialize();
     for (int round = 0; round < 12; ++round) {
       for (int n = 0; n < 8; ++n) {
-        states.SetState(n, strange[(round + n) % 12]);
-        states.SetVariant(n, static_cast<uint16_t>(round * 9 + n));
+        states.SetState(Command{n}, ButtonState{strange[(round + n) % 12]});
+        states.SetVariant(Command{n}, static_cast<uint16_t>(round * 9 + n));
       }
       states.SetDimmedDisplay(round % 3 == 0 ? 1 : 0);
       PixelImage canvas(kCanvasWidth, kBand, kStale);
@@ -240,7 +240,7 @@ TEST_F(ToolbarRedrawTest, ComposesMarksDrawnThenPresentsWithTheCurrentAlpha) {
 
   EXPECT_FALSE(Redraw(true));  // nothing changed
   EXPECT_EQ(presented.size(), 1u);
-  states.SetState(0, kButtonHover);
+  states.SetState(Command{0}, ButtonState::Hover);
   EXPECT_TRUE(Redraw(true));
   EXPECT_EQ(presented.size(), 2u);
   EXPECT_TRUE(Shows(0, 2));
@@ -248,7 +248,7 @@ TEST_F(ToolbarRedrawTest, ComposesMarksDrawnThenPresentsWithTheCurrentAlpha) {
 
 TEST_F(ToolbarRedrawTest, DoesNothingWhileInTheTray) {
   states.SetInTray(true);
-  states.SetState(1, kButtonHover);
+  states.SetState(Command{1}, ButtonState::Hover);
   EXPECT_FALSE(Redraw());
   EXPECT_FALSE(Redraw(true));
   EXPECT_TRUE(presented.empty());

@@ -46,7 +46,7 @@ class FakeToolbar : public ToolbarMouseHost {
     window = {p.x, p.y, p.x + window.right - window.left, p.y + window.bottom - window.top};
   }
   void BringToForeground() override { ++foregrounds; }
-  void ExecuteCommand(int command) override { commands.push_back(command); }
+  void ExecuteCommand(Command command) override { commands.push_back(Number(command)); }
   void RedrawIfChanged() override {
     if (states_.Changed()) states_.MarkDrawn();
   }
@@ -98,16 +98,16 @@ class ToolbarMouseTest : public ::testing::Test {
 
   // The states of commands 0..7 with the given buttons hovered and pressed; the rest
   // normal except those listed as disabled.
-  static std::vector<int16_t> Expected(int hovered, int pressed, std::vector<int> disabled = {2}) {
-    std::vector<int16_t> expected(ButtonStates::kCommandCount, kButtonNormal);
-    for (int n : disabled) expected[n] = kButtonDisabled;
-    if (hovered >= 0) expected[hovered] = kButtonHover;
-    if (pressed >= 0) expected[pressed] = kButtonPressed;
+  static std::vector<ButtonState> Expected(int hovered, int pressed, std::vector<int> disabled = {2}) {
+    std::vector<ButtonState> expected(kCommandCount, ButtonState::Normal);
+    for (int n : disabled) expected[n] = ButtonState::Disabled;
+    if (hovered >= 0) expected[hovered] = ButtonState::Hover;
+    if (pressed >= 0) expected[pressed] = ButtonState::Pressed;
     return expected;
   }
-  std::vector<int16_t> States() const {
-    std::vector<int16_t> actual;
-    for (int n = 0; n < ButtonStates::kCommandCount; ++n) actual.push_back(states.State(n));
+  std::vector<ButtonState> States() const {
+    std::vector<ButtonState> actual;
+    for (int n = 0; n < kCommandCount; ++n) actual.push_back(states.State(Command{n}));
     return actual;
   }
 
@@ -259,8 +259,8 @@ TEST_F(ToolbarMouseTest, LosingTheCaptureKeepsHoverAndDisabledStates) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     states.Initialize();
-    states.SetState(2, kButtonNormal);
-    for (int n : c.disabled) states.SetState(n, kButtonDisabled);
+    states.SetState(Command{2}, ButtonState::Normal);
+    for (int n : c.disabled) states.SetState(Command{n}, ButtonState::Disabled);
     states.MarkDrawn();
     Move(kRepeat);  // hovered when the right button opens the menu
     host.StealCapture();
@@ -276,7 +276,7 @@ TEST_F(ToolbarMouseTest, LosingTheCaptureKeepsHoverAndDisabledStates) {
 }
 
 TEST_F(ToolbarMouseTest, TheTipTextChangesOnlyWithTheButtonUnderTheCursor) {
-  states.SetVariant(4, 2);  // English: the language button's tip is still that of its first row
+  states.SetVariant(Command{4}, 2);  // English: the language button's tip is still that of its first row
   for (Point p : {kLogo, kSelection, Point{80, 40}, kLanguage, kSettings, kStop, kLogo, kOutside, Point{5, 5}}) Move(p);
   EXPECT_EQ(host.tips, (std::vector<std::u16string>{u"範囲指定読上げ", u"言語切替", u"設定", u"停止", u""}));
   EXPECT_EQ(mouse.TipButton(), -1);
@@ -289,7 +289,7 @@ TEST_F(ToolbarMouseTest, TheTipTextChangesOnlyWithTheButtonUnderTheCursor) {
 TEST_F(ToolbarMouseTest, AHitColourNamingNoCommandIsNoButton) {
   map.At(kLogo.x, kLogo.y) = Bgra(255, 0, 8, 255);  // would name the terminator's pair
   Move(kLogo);
-  EXPECT_EQ(states.State(8), kButtonTerminator);
+  EXPECT_EQ(states.State(Command{8}), ButtonState::Terminator);
   EXPECT_TRUE(host.tips.empty());
   Down(kLogo);
   EXPECT_TRUE(mouse.Dragging());

@@ -66,7 +66,7 @@ TEST_F(ReadingNonTextClipboard, ReadingEndsWithTheMessageAndLeavesThePictureInPl
   ASSERT_NE(other, nullptr);
 
   SendMessageW(window, WM_HOTKEY, 1, 0);  // read the selection
-  ASSERT_EQ(toolbar->settings().readingState[0], 1);
+  ASSERT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Speaking);
   // What the application copied: no text among it.
   ASSERT_TRUE(PutPictureAndPrivateData(other, privateFormat));
   PumpUntil([&] { return !boxes.empty(); });
@@ -74,10 +74,11 @@ TEST_F(ReadingNonTextClipboard, ReadingEndsWithTheMessageAndLeavesThePictureInPl
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], Wide(texts::kNoTextCaptured));
   EXPECT_EQ(captions[0], Wide(texts::kReadingCaption));
-  EXPECT_EQ(toolbar->settings().readingState, (std::array<int32_t, 2>{0, 0}));
-  EXPECT_EQ(toolbar->buttons().State(ButtonStates::kStopCommand), kButtonDisabled);
-  EXPECT_EQ(toolbar->buttons().Variant(0), 0);
-  EXPECT_EQ(toolbar->captureFlags().ClipboardTimerRunning, 0);
+  EXPECT_EQ((std::array{app->reading().State(ReadKind::Selection), app->reading().State(ReadKind::WholeText)}),
+            (std::array{ReadingState::Idle, ReadingState::Idle}));
+  EXPECT_EQ(toolbar->buttons().State(Command::Stop), ButtonState::Disabled);
+  EXPECT_EQ(toolbar->buttons().Variant(Command::SelectionReading), 0);
+  EXPECT_EQ(app->captureFlags().ClipboardTimerRunning, 0);
   EXPECT_TRUE(engine.Calls("Speak").empty());
   EXPECT_EQ(std::count(sleeps.begin(), sleeps.end(), DWORD{500}), 11);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
@@ -93,7 +94,7 @@ TEST_F(ReadingNonTextClipboard, ReadingEndsWithTheMessageAndLeavesThePictureInPl
   EXPECT_TRUE(boxes.empty());
   // And the next reading starts afresh.
   SendMessageW(window, WM_HOTKEY, 1, 0);
-  EXPECT_EQ(toolbar->settings().readingState[0], 1);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Speaking);
   SendMessageW(window, WM_HOTKEY, 3, 0);
 
   if (OpenClipboard(other)) {

@@ -119,7 +119,7 @@ TEST_F(BadRegistryValuesAtStart, TheToolbarStartsWithDefaultsAndClosingRepairsOn
   const AppSettings& s = toolbar->settings();
   EXPECT_EQ(toolbar->currentAlpha(), 255);
   EXPECT_EQ(s.Repeat, 0);
-  EXPECT_EQ(toolbar->buttons().Variant(3), 0);
+  EXPECT_EQ(toolbar->buttons().Variant(Command::Repeat), 0);
   EXPECT_EQ(s.Alpha_Min, 55);
   EXPECT_EQ(s.Alpha_Max, 255);
   EXPECT_EQ(s.HotKeyStop, 0x0353);

@@ -9,25 +9,29 @@
 
 #include "fake_engine.h"
 #include "platform/seams_win32.h"
+#include "app/application_win32.h"
 #include "toolbar/toolbar_window_win32.h"
 #include "window_test_support.h"
 
 namespace ostrel::testing {
 
-// The real toolbar window on the test display with a fake engine; its message boxes and
-// sleeps are recorded instead of shown, and the settings are cleared around each test.
+// The real application and its toolbar window on the test display with a fake engine; its
+// message boxes and sleeps are recorded instead of shown, and the settings are cleared
+// around each test.
 class ToolbarFixture : public ::testing::Test {
  protected:
   void SetUp() override { ClearSettings(); }
   void TearDown() override {
     if (toolbar && IsWindow(toolbar->hwnd())) DestroyWindow(toolbar->hwnd());
-    toolbar.reset();
+    toolbar = nullptr;
+    app.reset();
     ClearSettings();
   }
 
   HWND Open() {
-    toolbar = std::make_unique<CDlgToolbarLayerDlg>(engine);
-    EXPECT_TRUE(toolbar->Create(nullptr));
+    app = std::make_unique<Application>(engine);
+    toolbar = &app->toolbar();
+    EXPECT_TRUE(app->Open());
     PumpMessages();
     return toolbar->hwnd();
   }
@@ -49,7 +53,8 @@ class ToolbarFixture : public ::testing::Test {
     return IDOK;
   }};
   ScopedSleepHook sleepHook{[this](DWORD ms) { sleeps.push_back(ms); }};
-  std::unique_ptr<CDlgToolbarLayerDlg> toolbar;
+  std::unique_ptr<Application> app;
+  CDlgToolbarLayerDlg* toolbar = nullptr;
 };
 
 }  // namespace ostrel::testing

@@ -78,14 +78,14 @@ class ToolbarInputTest : public testing::ToolbarFixture {
 TEST_F(ToolbarInputTest, HoverHighlightsAnEnabledButtonOnlyWhileTheCursorIsOnIt) {
   Open();
   Move(kCentre[3]);
-  EXPECT_EQ(buttons().State(3), 2);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Hover);
   EXPECT_EQ(GetCapture(), window);  // keeps the moves coming once the cursor leaves
   EXPECT_EQ(toolbar->mouse().TipButton(), 3);
   EXPECT_FALSE(buttons().Changed());  // redrawn
 
   Move(kCentre[2]);  // the stop button, disabled while idle
-  EXPECT_EQ(buttons().State(3), 0);
-  EXPECT_EQ(buttons().State(2), 6);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Normal);
+  EXPECT_EQ(buttons().State(Command::Stop), ButtonState::Disabled);
 
   Move(kLogo);
   EXPECT_EQ(GetCapture(), nullptr);
@@ -99,7 +99,7 @@ TEST_F(ToolbarInputTest, HoverHighlightsAnEnabledButtonOnlyWhileTheCursorIsOnIt)
                                      rect.left + 185, rect.top + 15, 30, 30, nullptr, nullptr, nullptr, nullptr);
   PumpMessages();
   Move(kCentre[3]);
-  EXPECT_EQ(buttons().State(3), 0);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Normal);
   EXPECT_EQ(GetCapture(), nullptr);
   DestroyWindow(cover);
 }
@@ -107,14 +107,14 @@ TEST_F(ToolbarInputTest, HoverHighlightsAnEnabledButtonOnlyWhileTheCursorIsOnIt)
 TEST_F(ToolbarInputTest, ClicksOnTheButtonsRunTheirCommands) {
   Open();
   Click(3);
-  EXPECT_EQ(buttons().Variant(3), 1);
+  EXPECT_EQ(buttons().Variant(Command::Repeat), 1);
   EXPECT_EQ(toolbar->settings().Repeat, 1);
-  EXPECT_EQ(buttons().State(3), 2);  // the cursor is still on it
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Hover);  // the cursor is still on it
   Click(3);
-  EXPECT_EQ(buttons().Variant(3), 0);
+  EXPECT_EQ(buttons().Variant(Command::Repeat), 0);
 
   Click(4);
-  EXPECT_EQ(buttons().Variant(4), 1);
+  EXPECT_EQ(buttons().Variant(Command::Language), 1);
   EXPECT_EQ(toolbar->settings().language, 1);
 
   // The stop button ignores clicks while idle, and a click on it starts no drag.
@@ -123,12 +123,12 @@ TEST_F(ToolbarInputTest, ClicksOnTheButtonsRunTheirCommands) {
   EXPECT_FALSE(toolbar->mouse().Dragging());
 
   Click(0);
-  EXPECT_EQ(toolbar->settings().readingState[0], 1);
-  EXPECT_EQ(buttons().State(2), 0);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Speaking);
+  EXPECT_EQ(buttons().State(Command::Stop), ButtonState::Normal);
   Click(2);
   EXPECT_EQ(engine.Calls("Stop").size(), 1u);
-  EXPECT_EQ(toolbar->settings().readingState[0], 0);
-  EXPECT_EQ(buttons().State(2), 6);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Idle);
+  EXPECT_EQ(buttons().State(Command::Stop), ButtonState::Disabled);
 
   MSG posted;
   EXPECT_FALSE(PeekMessageW(&posted, window, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
@@ -140,20 +140,20 @@ TEST_F(ToolbarInputTest, PressMoveOffAndReleaseRunsNothing) {
   Open();
   Move(kCentre[3]);
   Down(kCentre[3]);
-  EXPECT_EQ(buttons().State(3), 4);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Pressed);
   Move(kLogo);
-  EXPECT_EQ(buttons().State(3), 2);  // shown hovered: the click would be lost here
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Hover);  // shown hovered: the click would be lost here
   EXPECT_EQ(GetCapture(), window);
   Move(kCentre[3]);
-  EXPECT_EQ(buttons().State(3), 4);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Pressed);
   // Released over another button: neither runs, and only hovered or pressed looks are reset.
   Move(kCentre[4]);
-  EXPECT_EQ(buttons().State(4), 0);
+  EXPECT_EQ(buttons().State(Command::Language), ButtonState::Normal);
   Up(kCentre[4]);
-  EXPECT_EQ(buttons().Variant(3), 0);
-  EXPECT_EQ(buttons().Variant(4), 0);
-  EXPECT_EQ(buttons().State(3), 0);
-  EXPECT_EQ(buttons().State(4), 0);
+  EXPECT_EQ(buttons().Variant(Command::Repeat), 0);
+  EXPECT_EQ(buttons().Variant(Command::Language), 0);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Normal);
+  EXPECT_EQ(buttons().State(Command::Language), ButtonState::Normal);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(toolbar->mouse().PressedButton(), -1);
 }
@@ -165,12 +165,12 @@ TEST_F(ToolbarInputTest, LosingTheCaptureKeepsTheStopButtonDisabled) {
   const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   SetCapture(other);
   EXPECT_EQ(toolbar->mouse().PressedButton(), -1);
-  EXPECT_EQ(buttons().State(3), 0);
-  EXPECT_EQ(buttons().State(2), 6);
+  EXPECT_EQ(buttons().State(Command::Repeat), ButtonState::Normal);
+  EXPECT_EQ(buttons().State(Command::Stop), ButtonState::Disabled);
   ReleaseCapture();
   DestroyWindow(other);
   Up(kCentre[3]);
-  EXPECT_EQ(buttons().Variant(3), 0);  // the press was cancelled
+  EXPECT_EQ(buttons().Variant(Command::Repeat), 0);  // the press was cancelled
 }
 
 TEST_F(ToolbarInputTest, DragMovesTheWindowByTheCursorsOffsetAndTheMoveIsSaved) {
@@ -207,7 +207,7 @@ TEST_F(ToolbarInputTest, CommandFromOutsideDimsAndUndims) {
   EXPECT_FALSE(buttons().Changed());
   // The dimmed toolbar still reacts to the mouse.
   Click(3);
-  EXPECT_EQ(buttons().Variant(3), 1);
+  EXPECT_EQ(buttons().Variant(Command::Repeat), 1);
   SendMessageW(window, WM_COMMAND, 133, 0);
   EXPECT_EQ(buttons().DimmedDisplay(), 0);
   // Only exactly 133: a notification code in the high word makes it another command.
@@ -233,7 +233,7 @@ TEST_F(ToolbarInputTest, MinimiseFadesIntoTheTrayAndAnIconClickBringsItBack) {
   GetWindowRect(window, &before);
   Click(7);
   EXPECT_TRUE(buttons().InTray());
-  EXPECT_EQ(buttons().State(7), 0);
+  EXPECT_EQ(buttons().State(Command::Minimise), ButtonState::Normal);
   EXPECT_EQ(sleeps, std::vector<DWORD>(19, 25));
   RECT inTray{};
   GetWindowRect(window, &inTray);
@@ -267,21 +267,21 @@ TEST_F(ToolbarInputTest, MinimiseWhileStillMarkedInTheTrayFadesInPlace) {
   EXPECT_FALSE(buttons().InTray());
   EXPECT_EQ(sleeps, std::vector<DWORD>(6, 50));  // 1, 124, 186, 217, 232, 240, then 243 stays
   EXPECT_EQ(toolbar->currentAlpha(), 243);
-  EXPECT_EQ(buttons().State(7), 0);
+  EXPECT_EQ(buttons().State(Command::Minimise), ButtonState::Normal);
   EXPECT_FALSE(buttons().Changed());
 }
 
 TEST_F(ToolbarInputTest, RightButtonStopsTheReadingBeforeTheMenuAndTheTrayMenuDoesNot) {
   Open();
   Click(0);
-  ASSERT_EQ(toolbar->settings().readingState[0], 1);
+  ASSERT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Speaking);
   {
     MenuWatcher watcher;
     SendMessageW(window, WM_RBUTTONUP, 0, At(kCentre[3]));
     EXPECT_TRUE(watcher.opened());
   }
   EXPECT_EQ(engine.Calls("Stop").size(), 1u);
-  EXPECT_EQ(toolbar->settings().readingState[0], 0);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Idle);
 
   Click(0);
   {
@@ -290,7 +290,7 @@ TEST_F(ToolbarInputTest, RightButtonStopsTheReadingBeforeTheMenuAndTheTrayMenuDo
     EXPECT_TRUE(watcher.opened());
   }
   EXPECT_EQ(engine.Calls("Stop").size(), 1u);
-  EXPECT_EQ(toolbar->settings().readingState[0], 1);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Speaking);
 }
 
 TEST_F(ToolbarInputTest, TrayIconOnADisabledToolbarOnlyBringsItForward) {

@@ -44,7 +44,7 @@ using ToolbarWindowTest = testing::ToolbarFixture;
 TEST_F(ToolbarWindowTest, OpensAsATopmostLayeredBarOfTheCanvasSize) {
   const HWND window = Open();
   ASSERT_TRUE(IsWindow(window));
-  EXPECT_EQ(ToolbarWindowHandle(), window);
+  EXPECT_EQ(app->toolbar().hwnd(), window);
   RECT rect{};
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.right - rect.left, 327);
@@ -58,8 +58,8 @@ TEST_F(ToolbarWindowTest, OpensAsATopmostLayeredBarOfTheCanvasSize) {
   EXPECT_STREQ(title, L"Ostrel Quartet");
   EXPECT_TRUE(boxes.empty());
 
-  EXPECT_EQ(toolbar->buttons().State(2), 6);
-  EXPECT_EQ(toolbar->buttons().State(8), -1);
+  EXPECT_EQ(toolbar->buttons().State(Command::Stop), ButtonState::Disabled);
+  EXPECT_EQ(toolbar->buttons().State(Command{8}), ButtonState::Terminator);
   EXPECT_FALSE(toolbar->buttons().Changed());
   EXPECT_EQ(toolbar->currentAlpha(), 255);
   EXPECT_EQ(toolbar->settings().HotKeySelRead, 0x0250);
@@ -136,7 +136,7 @@ TEST_F(ToolbarWindowTest, OnlyEnabledLanguagesStartAndTheLanguageSettles) {
   const std::vector<std::string> start{"StartLanguage 2", "StartLanguage 4"};
   EXPECT_EQ(engine.Calls("StartLanguage"), start);
   EXPECT_EQ(toolbar->settings().language, 1);
-  EXPECT_EQ(toolbar->buttons().Variant(4), 1);
+  EXPECT_EQ(toolbar->buttons().Variant(Command::Language), 1);
 }
 
 }  // namespace
@@ -175,13 +175,13 @@ TEST_F(ToolbarWindowTest, ClipboardChainMessagesArePassedOnAndTheChainRepaired) 
   RecordingViewer next;
   const HWND previous = SetClipboardViewer(next.window);
   const HWND window = Open();
-  ASSERT_EQ(toolbar->nextClipboardViewer(), next.window);
+  ASSERT_EQ(app->nextClipboardViewer(), next.window);
   next.received.clear();
 
   SendMessageW(window, WM_DRAWCLIPBOARD, 0, 0);
   ASSERT_EQ(next.received.size(), 1u);
   EXPECT_EQ(next.received[0].message, static_cast<UINT>(WM_DRAWCLIPBOARD));
-  EXPECT_EQ(toolbar->captureFlags().ClipboardChanged, 0);  // nothing was waiting for it
+  EXPECT_EQ(app->captureFlags().ClipboardChanged, 0);  // nothing was waiting for it
 
   // Another window leaves the chain: the message goes on unchanged.
   const HWND other = reinterpret_cast<HWND>(0x1234);
@@ -191,7 +191,7 @@ TEST_F(ToolbarWindowTest, ClipboardChainMessagesArePassedOnAndTheChainRepaired) 
 
   // The next viewer leaves: the one after it takes its place, and is not told.
   SendMessageW(window, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(next.window), 0);
-  EXPECT_EQ(toolbar->nextClipboardViewer(), nullptr);
+  EXPECT_EQ(app->nextClipboardViewer(), nullptr);
   EXPECT_EQ(next.received.size(), 2u);
   SendMessageW(window, WM_DRAWCLIPBOARD, 0, 0);  // with no next viewer nothing is passed on
   EXPECT_EQ(next.received.size(), 2u);
@@ -206,8 +206,8 @@ TEST_F(ToolbarWindowTest, HotKeysRunTheirCommandsAndDisabledOnesNothing) {
   EXPECT_TRUE(engine.Calls("Stop").empty());
   SendMessageW(window, EngineDoneMessage, 0, 5);  // not the end of a text
   EXPECT_TRUE(engine.Calls("Stop").empty());
-  EXPECT_EQ(toolbar->buttons().State(2), 6);
-  EXPECT_EQ(toolbar->settings().readingState[0], 0);
+  EXPECT_EQ(toolbar->buttons().State(Command::Stop), ButtonState::Disabled);
+  EXPECT_EQ(app->reading().State(ReadKind::Selection), ReadingState::Idle);
 }
 
 }  // namespace

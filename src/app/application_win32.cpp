@@ -1,0 +1,152 @@
+#include "app/application_win32.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "app/program_directory.h"
+#include "app/texts.h"
+#include "platform/seams_win32.h"
+#include "platform/wide_win32.h"
+#include "settings/settings_model.h"
+#include "settingsdlg/apply_hot_keys.h"
+#include "settingsdlg/hot_key_registrar_win32.h"
+#include "settingsdlg/run_settings_dialog_win32.h"
+
+namespace ostrel {
+
+Application::Application(SpeechEngine& engine) : engine_(engine) {}
+
+void Application::Run() { toolbar_.DoModal(nullptr); }
+
+bool Application::Open() { return toolbar_.Create(nullptr); }
+
+Application::ReadingParts::ReadingParts(HWND toolbar, CaptureFlags& flags, ReadingControl& reading,
+                                        const AppSettings& settings)
+    : platform(toolbar),
+      reader(toolbar),
+      capture(platform, flags),
+      tick(reader, encoder, platform, flags, reading, settings) {}
+
+// The order is the one the toolbar has always started in: failures are reported in it.
+void Application::ToolbarOpening() {
+  const HWND window = toolbar_.hwnd();
+  LoadSettings(settings_, store_, ProgramDirectory());
+  toolbar_.ShowSkin();
+  Win32HotKeyRegistrar hotKeys(window, window);
+  RegisterHotKeys(settings_, hotKeys);
+  toolbar_.AddTooltipAndTrayIcon();
+  readingParts_ = std::make_unique<ReadingParts>(window, flags_, reading_, settings_);
+  StartEngine();
+  JoinClipboardChain();
+  toolbar_.MoveToStoredPosition();
+  ValidateLanguage(settings_);
+  toolbar_.ShowReading(reading_.Shown());
+  toolbar_.RedrawToolbar();
+  CheckForUpdate();
+}
+
+void Application::StartEngine() {
+  const WindowId window = Window();
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (!settings_.languageEnabled[l]) continue;
+    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, 932);
+    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
+    ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
+  }
+}
+
+// The first viewer of a chain gets no successor back, so a null result alone is no failure.
+void Application::JoinClipboardChain() {
+  const HWND window = toolbar_.hwnd();
+  nextClipboardViewer_ = SetClipboardViewer(window);
+  if (!nextClipboardViewer_ && GetClipboardViewer() != window) {
+    toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::ClipboardViewer, texts::kClipboardViewerFailed);
+  }
+}
+
+void Application::CheckForUpdate() {
+  if (ReadAutoCheck(store_) == u"0") return;
+  const std::u16string updater = ProgramDirectory() + texts::kUpdaterFile;
+  ShellExecuteW(nullptr, L"open", Wide(updater), Wide(texts::kUpdaterParameters), nullptr, SW_SHOW);
+}
+
+void Application::ToolbarClosing() {
+  reading_.StopForClose();
+  const bool saved = SaveSettings(settings_, store_);
+  if (!SaveWindowPosition(settings_, store_) || !saved) {
+    toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::Settings, texts::kSettingsNotSaved);
+  }
+}
+
+void Application::ToolbarDestroying() {
+  const HWND window = toolbar_.hwnd();
+  ChangeClipboardChain(window, nextClipboardViewer_);
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (settings_.languageEnabled[l]) engine_.CloseLanguage(Window(), EngineLanguage(l));
+  }
+  Win32HotKeyRegistrar hotKeys(window, window);
+  UnregisterHotKeys(settings_, hotKeys);
+}
+
+void Application::NoteForegroundWindow() {
+  if (!readingParts_) return;
+  readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
+}
+
+void Application::ExecuteCommand(Command command) { reading_.ExecuteCommand(command); }
+
+void Application::OnHotKey(int id) {
+  // The application in the foreground is the one whose text is wanted.
+  readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
+  reading_.OnHotKey(id);
+}
+
+void Application::OnTimer(UINT_PTR id) {
+  if (id == Win32CapturePlatform::kClipboardTimerId) readingParts_->tick.OnClipboardTimer();
+}
+
+void Application::OnEngineDone(LPARAM lParam) { reading_.OnEngineDone(lParam); }
+
+void Application::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+  if (readingParts_) readingParts_->capture.OnClipboardChanged();
+  PassOnToNextViewer(WM_DRAWCLIPBOARD, wParam, lParam);
+}
+
+void Application::OnChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(wParam) == nextClipboardViewer_) {
+    nextClipboardViewer_ = reinterpret_cast<HWND>(lParam);
+  } else {
+    PassOnToNextViewer(WM_CHANGECBCHAIN, wParam, lParam);
+  }
+}
+
+void Application::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!nextClipboardViewer_) return;
+  // A hung viewer further down the chain must not freeze the toolbar.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+void Application::StartTextCapture(ReadKind kind) { readingParts_->capture.StartTextCapture(Number(kind)); }
+
+void Application::PostClose() { PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0); }
+
+void Application::ShowReading(const ReadingShown& reading) { toolbar_.ShowReading(reading); }
+
+void Application::RedrawToolbar() { toolbar_.RedrawToolbar(); }
+
+void Application::RedrawIfChanged() { toolbar_.RedrawIfChanged(); }
+
+void Application::SleepFor(int milliseconds) { ostrel::SleepFor(static_cast<DWORD>(milliseconds)); }
+
+void Application::OpenSettingsDialog() {
+  int alpha = toolbar_.currentAlpha();
+  const bool ok = RunSettingsDialog(toolbar_.hwnd(), settings_, engine_, alpha, store_) == IDOK;
+  toolbar_.SettingsDialogClosed(ok ? std::optional<int>(alpha) : std::nullopt);
+}
+
+void Application::MinimiseToTray() { toolbar_.MinimiseToTray(); }
+
+}  // namespace ostrel
