@@ -30,16 +30,6 @@ inline constexpr char16_t kTrayIconFailed[] =
     u"通知領域にアイコンを追加できませんでした。ツールバーを通知領域に格納することはできません。";
 inline constexpr char16_t kTooltipFailed[] = u"ツールチップを作成できませんでした。ボタンの説明は表示されません。";
 
-// Reading: captions of the capture and clipboard messages.
-inline constexpr char16_t kReadingCaption[] = u"Ostrel";
-inline constexpr char16_t kClipboardOpenFailed[] = u"クリップボードがオープンできません。";
-inline constexpr char16_t kClipboardClearFailed[] = u"クリップボードをクリアできません。";
-inline constexpr char16_t kTimerFailed[] = u"Equal to or more than 32 timers become active !\nAt least one close.";
-inline constexpr char16_t kConverterMissing[] =
-    u"繁体字変換ライブラリ（Hanvert.dll）を読み込めませんでした。繁体字は変換せずに読み上げます。";
-inline constexpr char16_t kNoTextCaptured[] =
-    u"読み上げるテキストが抽出できませんでした。テキストを範囲指定して読み上げボタンをクリックしてください。";
-
 // Toolbar menu and tray.
 inline constexpr char16_t kManualFile[] = u"マニュアル.pdf";
 inline constexpr char16_t kManualFailed[] = u"マニュアルの呼び出しに失敗しました。";
