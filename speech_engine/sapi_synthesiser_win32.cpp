@@ -4,19 +4,17 @@
 #include <objbase.h>
 #include <sapi.h>
 #include <shlwapi.h>
-#include <wrl/client.h>
 
 #include <optional>
 #include <utility>
 
+#include "platform/unique_handle_win32.h"
 #include "prosody_mapping.h"
 #include "wine_host_win32.h"
 
 namespace ostrel::orvatone {
 
 namespace {
-
-using Microsoft::WRL::ComPtr;
 
 // Declared by the SDK headers but defined in no import library of the cross compiler.
 constexpr GUID kWaveFormatExFormatId = {0xC31ADBAE, 0x527F, 0x4FF5, {0xA2, 0x30, 0xF6, 0x2B, 0xB6, 0x1F, 0xF7, 0x0C}};
@@ -26,19 +24,8 @@ constexpr const wchar_t* kClassicVoices = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Micros
 constexpr DWORD kSampleRate = 22050;
 constexpr ULONG kPollMs = 20;
 
-// CoTaskMem strings handed out by SAPI.
-class TaskString {
- public:
-  TaskString() = default;
-  ~TaskString() { CoTaskMemFree(text_); }
-  TaskString(const TaskString&) = delete;
-  TaskString& operator=(const TaskString&) = delete;
-  LPWSTR* put() { return &text_; }
-  std::wstring get() const { return text_ != nullptr ? std::wstring(text_) : std::wstring(); }
-
- private:
-  LPWSTR text_ = nullptr;
-};
+// SAPI hands its strings over in CoTaskMem memory.
+std::wstring Text(const CoTaskString& text) { return text ? std::wstring(text.get()) : std::wstring(); }
 
 // COM for the calling thread for as long as the object lives; a thread that already has an
 // apartment of another kind keeps it.
@@ -60,19 +47,19 @@ void AddVoices(const wchar_t* category, bool oneCore, std::vector<SapiVoiceToken
   ComPtr<ISpObjectTokenCategory> tokens;
   ComPtr<IEnumSpObjectTokens> found;
   ULONG count = 0;
-  if (FAILED(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&tokens))) ||
-      FAILED(tokens->SetId(category, FALSE)) || FAILED(tokens->EnumTokens(nullptr, nullptr, &found)) ||
+  if (FAILED(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_PPV_ARGS(tokens.put()))) ||
+      FAILED(tokens->SetId(category, FALSE)) || FAILED(tokens->EnumTokens(nullptr, nullptr, found.put())) ||
       FAILED(found->GetCount(&count))) {
     return;
   }
   for (ULONG i = 0; i < count; ++i) {
     ComPtr<ISpObjectToken> token;
     ComPtr<ISpDataKey> attributes;
-    if (FAILED(found->Item(i, &token)) || FAILED(token->OpenKey(L"Attributes", &attributes))) continue;
-    TaskString id, name, language;
+    if (FAILED(found->Item(i, token.put())) || FAILED(token->OpenKey(L"Attributes", attributes.put()))) continue;
+    CoTaskString id, name, language;
     if (FAILED(token->GetId(id.put())) || FAILED(attributes->GetStringValue(L"Language", language.put()))) continue;
     attributes->GetStringValue(L"Name", name.put());
-    SapiVoiceToken voice{id.get(), name.get(), language.get(), oneCore};
+    SapiVoiceToken voice{Text(id), Text(name), Text(language), oneCore};
     if (voice.name.empty()) voice.name = voice.tokenId.substr(voice.tokenId.find_last_of(L'\\') + 1);
     voices.push_back(std::move(voice));
   }
@@ -104,17 +91,18 @@ thread_local ThreadVoice threadVoice;
 ISpVoice* VoiceFor(const std::wstring& tokenId) {
   if (!threadApartment) threadApartment.emplace(COINIT_MULTITHREADED);
   if (!threadApartment->Usable()) return nullptr;
-  if (threadVoice.voice && threadVoice.tokenId == tokenId) return threadVoice.voice.Get();
+  if (threadVoice.voice && threadVoice.tokenId == tokenId) return threadVoice.voice.get();
   threadVoice = {};
   ComPtr<ISpVoice> voice;
   ComPtr<ISpObjectToken> token;
-  if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&voice))) ||
-      FAILED(CoCreateInstance(CLSID_SpObjectToken, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&token))) ||
-      FAILED(token->SetId(nullptr, tokenId.c_str(), FALSE)) || FAILED(voice->SetVoice(token.Get()))) {
+  if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_PPV_ARGS(voice.put()))) ||
+      FAILED(CoCreateInstance(CLSID_SpObjectToken, nullptr, CLSCTX_ALL, IID_PPV_ARGS(token.put()))) ||
+      FAILED(token->SetId(nullptr, tokenId.c_str(), FALSE)) || FAILED(voice->SetVoice(token.get()))) {
     return nullptr;
   }
-  threadVoice = {tokenId, voice};
-  return voice.Get();
+  threadVoice.tokenId = tokenId;
+  threadVoice.voice = std::move(voice);
+  return threadVoice.voice.get();
 }
 
 }  // namespace
@@ -141,7 +129,7 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
     if (voice == nullptr) return false;
 
     ComPtr<IStream> memory;
-    memory.Attach(SHCreateMemStream(nullptr, 0));
+    memory.reset(SHCreateMemStream(nullptr, 0));
     ComPtr<ISpStream> stream;
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -150,9 +138,9 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
     format.wBitsPerSample = 16;
     format.nBlockAlign = 2;
     format.nAvgBytesPerSec = kSampleRate * 2;
-    if (!memory || FAILED(CoCreateInstance(CLSID_SpStream, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&stream))) ||
-        FAILED(stream->SetBaseStream(memory.Get(), kWaveFormatExFormatId, &format)) ||
-        FAILED(voice->SetOutput(stream.Get(), TRUE))) {
+    if (!memory || FAILED(CoCreateInstance(CLSID_SpStream, nullptr, CLSCTX_ALL, IID_PPV_ARGS(stream.put()))) ||
+        FAILED(stream->SetBaseStream(memory.get(), kWaveFormatExFormatId, &format)) ||
+        FAILED(voice->SetOutput(stream.get(), TRUE))) {
       return false;
     }
     const std::wstring xml = L"<pitch absmiddle=\"" + std::to_wstring(SapiPitch(prosody.pitch)) +

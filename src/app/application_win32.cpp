@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/program_directory.h"
+#include "platform/program_directory.h"
 #include "app/texts.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"

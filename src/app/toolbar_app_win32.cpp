@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/application_win32.h"
-#include "app/program_directory.h"
-#include "app/program_directory_win32.h"
+#include "platform/program_directory.h"
+#include "platform/program_directory_win32.h"
 #include "app/texts.h"
 #include "engine/orvatone_library_win32.h"
 #include "platform/seams_win32.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/program_directory_win32.h"
+#include "platform/program_directory_win32.h"
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
 #include "dicteditor/editor_texts.h"

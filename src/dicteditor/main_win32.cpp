@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
-#include "app/program_directory_win32.h"
 #include "dicteditor/dictionary_editor_win32.h"
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
 #include "platform/library_loading_win32.h"
+#include "platform/module_path_win32.h"
+#include "platform/program_directory_win32.h"
 #include "platform/wide_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -28,10 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     LocalFree(argv);
   }
-  wchar_t program[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  PathRemoveFileSpecW(program);
-  options.engineFolder = dicteditor::FindEngineFolder(FromWide(program), [](const std::u16string& folder) {
+  options.engineFolder = dicteditor::FindEngineFolder(ModuleDirectory(), [](const std::u16string& folder) {
     return GetFileAttributesW(Wide(folder + u"Orvatone.dll")) != INVALID_FILE_ATTRIBUTES;
   });
   options.appDataFolder = dicteditor::AppDataFolder();

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <objbase.h>
 
 namespace ostrel {
 
@@ -22,6 +23,12 @@ class UniqueHandle {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  // A COM interface is called through its owner.
+  Handle operator->() const
+    requires requires { requires Traits::kInterface; }
+  {
+    return handle_;
+  }
   Handle release() {
     Handle handle = handle_;
     handle_ = Traits::Invalid();
@@ -84,6 +91,22 @@ struct GdiObjectTraits {
   static void Close(Handle h) { DeleteObject(h); }
 };
 
+// A COM interface, released rather than closed.
+template <typename I>
+struct ComTraits {
+  using Handle = I*;
+  static constexpr bool kInterface = true;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { h->Release(); }
+};
+// Memory the system hands over from CoTaskMemAlloc, such as the shell's and SAPI's strings.
+template <typename T>
+struct CoTaskMemTraits {
+  using Handle = T*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { CoTaskMemFree(h); }
+};
+
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -93,6 +116,11 @@ using UniqueHicon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 template <typename T>
 using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
+template <typename I>
+using ComPtr = UniqueHandle<ComTraits<I>>;
+template <typename T>
+using CoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+using CoTaskString = CoTaskMem<wchar_t>;
 
 // A window's (or the screen's) device context, released to the window it came from.
 class WindowDc {

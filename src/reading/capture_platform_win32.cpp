@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "app/texts.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "reading/clipboard_open_win32.h"
+#include "reading/reading_texts.h"
 
 namespace ostrel {
 namespace {
@@ -52,44 +52,34 @@ BOOL CALLBACK CollectTopLevelWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-uintptr_t Win32CapturePlatform::ToolbarWindow() const { return Id(toolbar_); }
+uintptr_t Win32WindowFocus::ActiveWindow() { return Id(GetActiveWindow()); }
 
-void Win32CapturePlatform::ActivateToolbar() { SetActiveWindow(toolbar_); }
+uintptr_t Win32WindowFocus::ForegroundWindow() { return Id(GetForegroundWindow()); }
 
-bool Win32CapturePlatform::OpenClipboard() { return OpenClipboardWithRetry(toolbar_); }
+void Win32WindowFocus::BringToFront(uintptr_t window) { ::SetForegroundWindow(Hwnd(window)); }
 
-bool Win32CapturePlatform::EmptyClipboard() { return ::EmptyClipboard() != FALSE; }
+bool Win32WindowFocus::IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
 
-void Win32CapturePlatform::CloseClipboard() { ::CloseClipboard(); }
-
-uintptr_t Win32CapturePlatform::ActiveWindow() { return Id(GetActiveWindow()); }
-
-uintptr_t Win32CapturePlatform::ForegroundWindow() { return Id(GetForegroundWindow()); }
-
-void Win32CapturePlatform::SetForegroundWindow(uintptr_t window) { ::SetForegroundWindow(Hwnd(window)); }
-
-bool Win32CapturePlatform::IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
-
-void Win32CapturePlatform::SendAltEscape() {
+void Win32WindowFocus::SendAltEscape() {
   keybd_event(VK_MENU, ScanCode(VK_MENU), 0, 0);
   keybd_event(VK_ESCAPE, ScanCode(VK_ESCAPE), 0, 0);
   keybd_event(VK_ESCAPE, ScanCode(VK_ESCAPE), KEYEVENTF_KEYUP, 0);
   keybd_event(VK_MENU, ScanCode(VK_MENU), KEYEVENTF_KEYUP, 0);
 }
 
-std::vector<TopLevelWindow> Win32CapturePlatform::TopLevelWindows() {
+std::vector<TopLevelWindow> Win32WindowFocus::TopLevelWindows() {
   std::vector<TopLevelWindow> windows;
   EnumWindows(CollectTopLevelWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
-int Win32CapturePlatform::LocalSecond() {
+int Win32WindowFocus::LocalSecond() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return now.wSecond;
 }
 
-void Win32CapturePlatform::DispatchWaitingMessages() {
+void DispatchWaitingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -102,9 +92,7 @@ void Win32CapturePlatform::DispatchWaitingMessages() {
   }
 }
 
-void Win32CapturePlatform::Sleep(int milliseconds) { SleepFor(static_cast<DWORD>(std::max(milliseconds, 0))); }
-
-void Win32CapturePlatform::SendControlChord(uint8_t virtualKey) {
+void SendControlChord(BYTE virtualKey) {
   std::array<INPUT, 4> inputs = {
       KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY),
       KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY),
@@ -120,17 +108,50 @@ void Win32CapturePlatform::SendControlChord(uint8_t virtualKey) {
   }
 }
 
-bool Win32CapturePlatform::StartClipboardTimer() {
+Win32CapturePlatform::Win32CapturePlatform(HWND toolbar) : toolbar_(toolbar), focus_(windows_, Id(toolbar)) {}
+
+uintptr_t Win32CapturePlatform::ToolbarWindow() const { return Id(toolbar_); }
+
+void Win32CapturePlatform::ActivateToolbar() { SetActiveWindow(toolbar_); }
+
+ClipboardClearing Win32CapturePlatform::ClearClipboard() {
+  if (!OpenClipboardWithRetry(toolbar_)) return ClipboardClearing::kNotOpened;
+  const bool emptied = ::EmptyClipboard() != FALSE;
+  ::CloseClipboard();
+  return emptied ? ClipboardClearing::kCleared : ClipboardClearing::kNotEmptied;
+}
+
+void Win32CapturePlatform::HandFocusBack(uintptr_t previousForeground) { focus_.HandBack(previousForeground); }
+
+void Win32CapturePlatform::SendCopyKeys(CopyKeys keys) {
+  for (const KeyStep& step : CopyKeySteps(keys)) {
+    switch (step.kind) {
+      case KeyStep::Kind::kDispatchMessages:
+        DispatchWaitingMessages();
+        break;
+      case KeyStep::Kind::kSleep:
+        Sleep(step.value);
+        break;
+      case KeyStep::Kind::kControlChord:
+        SendControlChord(static_cast<BYTE>(step.value));
+        break;
+    }
+  }
+}
+
+bool Win32CapturePlatform::StartClipboardWait() {
   return SetTimer(toolbar_, kClipboardTimerId, kClipboardTimerMs, nullptr) != 0;
 }
 
-void Win32CapturePlatform::StopClipboardTimer() { KillTimer(toolbar_, kClipboardTimerId); }
+void Win32CapturePlatform::EndClipboardWait() { KillTimer(toolbar_, kClipboardTimerId); }
+
+void Win32CapturePlatform::Sleep(int milliseconds) { SleepFor(static_cast<DWORD>(std::max(milliseconds, 0))); }
 
 void Win32CapturePlatform::ShowWarning(std::u16string_view text) {
   const std::u16string terminated(text);
   ShowMessageBox(nullptr, Wide(terminated), Wide(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
 }
 
-void Win32CapturePlatform::PostCloseToMainWindow() { PostMessageW(toolbar_, WM_CLOSE, 0, 0); }
+void Win32CapturePlatform::CloseToolbar() { PostMessageW(toolbar_, WM_CLOSE, 0, 0); }
 
 }  // namespace ostrel

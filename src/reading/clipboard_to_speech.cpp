@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "app/texts.h"
 #include "reading/prepare_for_speech.h"
+#include "reading/reading_texts.h"
 
 namespace ostrel {
 namespace {
@@ -49,7 +49,7 @@ void ClipboardToSpeech::OnClipboardTimer() {
   }
   clipboard_.Empty();
   clipboard_.Close();
-  platform_.StopClipboardTimer();
+  platform_.EndClipboardWait();
   if (text->empty()) {
     flags_.ClipboardTimerRunning = 0;
     reading_.EndWithoutText();
@@ -61,7 +61,7 @@ void ClipboardToSpeech::OnClipboardTimer() {
 }
 
 void ClipboardToSpeech::GiveUp(const char16_t* message) {
-  platform_.StopClipboardTimer();
+  platform_.EndClipboardWait();
   // Cleared before the message box: its loop can run a new capture, which must start the
   // timer again rather than rely on this one.
   flags_.ClipboardTimerRunning = 0;

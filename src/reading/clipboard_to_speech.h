@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reading/capture_flags.h"
+#include "reading/capture_platform.h"
 #include "reading/reading_control.h"
 #include "reading/reading_host.h"
 #include "settings/app_settings.h"

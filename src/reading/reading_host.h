@@ -28,39 +28,6 @@ class ReadingHost {
   virtual void MinimiseToTray() = 0;
 };
 
-// A top-level window as the older Windows family's focus hand-back sees it.
-struct TopLevelWindow {
-  uintptr_t id = 0;
-  bool visible = false;
-  std::u16string title;  // as read into the 70-character buffer
-  bool topmost = false;
-};
-
-// The platform side of a text capture: clipboard, focus, keystrokes, timer.
-class CapturePlatform {
- public:
-  virtual ~CapturePlatform() = default;
-  virtual uintptr_t ToolbarWindow() const = 0;
-  virtual void ActivateToolbar() = 0;  // SetActiveWindow
-  virtual bool OpenClipboard() = 0;
-  virtual bool EmptyClipboard() = 0;
-  virtual void CloseClipboard() = 0;
-  virtual uintptr_t ActiveWindow() = 0;
-  virtual uintptr_t ForegroundWindow() = 0;
-  virtual void SetForegroundWindow(uintptr_t window) = 0;
-  virtual bool IsNtFamily() = 0;
-  virtual void SendAltEscape() = 0;  // keybd_event: Alt down, Esc down, Esc up, Alt up
-  virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;  // Z order, top first
-  virtual int LocalSecond() = 0;     // the wall clock's second, read anew each call
-  virtual void DispatchWaitingMessages() = 0;
-  virtual void Sleep(int milliseconds) = 0;
-  virtual void SendControlChord(uint8_t virtualKey) = 0;  // left Ctrl + key, one SendInput
-  virtual bool StartClipboardTimer() = 0;                 // id 1, 50 ms
-  virtual void StopClipboardTimer() = 0;
-  virtual void ShowWarning(std::u16string_view text) = 0;  // "Ostrel", topmost, warning icon
-  virtual void PostCloseToMainWindow() = 0;
-};
-
 // The clipboard as the timer tick reads it.
 class ClipboardReader {
  public:

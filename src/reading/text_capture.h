@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "reading/capture_flags.h"
+#include "reading/capture_platform.h"
 #include "reading/reading_host.h"
-#include "reading/window_filter.h"
 
 namespace ostrel {
 
@@ -27,20 +27,9 @@ class TextCapture {
   void RememberPreviousForeground(uintptr_t window);
   uintptr_t PreviousForeground() const { return previousForeground_; }
 
-  const WindowFilterState& FilterState() const { return filterState_; }
-
-  // Bounds the wait for the focus to move in case the clock never advances; far more
-  // iterations than a second of spinning takes.
-  static constexpr int kFocusWaitGuard = 1 << 25;
-
  private:
-  void HandFocusBack();
-  void WaitForFocusToMove(uintptr_t notedWindow);
-  void SendKeySequence(uint8_t virtualKey);
-
   CapturePlatform& platform_;
   CaptureFlags& flags_;
-  WindowFilterState filterState_;
   uintptr_t previousForeground_ = 0;
 };
 

@@ -4,28 +4,14 @@
 #include <climits>
 #include <utility>
 
-#include "app/texts.h"
 #include "platform/library_loading_win32.h"
+#include "platform/module_path_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
+#include "reading/reading_texts.h"
 
 namespace ostrel {
 namespace {
-
-
-std::wstring ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
 
 int EncodedLength(const wchar_t* source, size_t length, UINT codePage) {
   if (length == 0) return 0;
@@ -37,7 +23,7 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
-Win32TextEncoder::Win32TextEncoder() : converterPath_(ProgramFolder() + L"Hanvert.dll") {}
+Win32TextEncoder::Win32TextEncoder() : converterPath_(WideView(ModuleDirectory() + u"Hanvert.dll")) {}
 
 Win32TextEncoder::Win32TextEncoder(std::wstring converterPath) : converterPath_(std::move(converterPath)) {}
 

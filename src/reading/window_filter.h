@@ -2,10 +2,17 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-
-#include "reading/reading_host.h"
+#include <string>
 
 namespace ostrel {
+
+// A top-level window as the older Windows family's focus hand-back sees it.
+struct TopLevelWindow {
+  uintptr_t id = 0;
+  bool visible = false;
+  std::u16string title;  // as read into the 70-character buffer
+  bool topmost = false;
+};
 
 // What the older Windows family's focus hand-back remembers from one capture to the next.
 struct WindowFilterState {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/program_directory_win32.h"
+#include "platform/program_directory_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/settings_model.h"

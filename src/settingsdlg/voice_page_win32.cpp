@@ -5,8 +5,8 @@
 #include <string>
 
 #include "../../resources/settings_ids.h"
-#include "app/program_directory.h"
-#include "app/program_directory_win32.h"
+#include "platform/program_directory.h"
+#include "platform/program_directory_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settingsdlg/page_texts.h"

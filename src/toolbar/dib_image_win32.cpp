@@ -23,12 +23,6 @@ struct GpBitmapTraits {
 };
 using UniqueGpBitmap = UniqueHandle<GpBitmapTraits>;
 
-struct StreamTraits {
-  using Handle = IStream*;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { h->Release(); }
-};
-using UniqueStream = UniqueHandle<StreamTraits>;
 
 // The decoded image's pixels, premultiplied, copied into a DIB of our own. A file's decoder
 // must deliver the size its header was checked for.
@@ -68,7 +62,7 @@ std::optional<DibImage> DecodeBytes(const void* bytes, size_t size, std::optiona
   }
   std::memcpy(target, bytes, size);
   GlobalUnlock(block);
-  UniqueStream stream;
+  ComPtr<IStream> stream;
   if (CreateStreamOnHGlobal(block, TRUE, stream.put()) != S_OK) {
     GlobalFree(block);  // the stream never took it
     return std::nullopt;

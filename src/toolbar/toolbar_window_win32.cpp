@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/program_directory.h"
-#include "app/program_directory_win32.h"
+#include "platform/module_path_win32.h"
+#include "platform/program_directory.h"
+#include "platform/program_directory_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "toolbar/reading_buttons.h"
@@ -45,12 +46,6 @@ std::optional<ScreenPoint> TrayPointFor(const ScreenRect& window) {
   RECT rect{};
   if (!tray || !GetWindowRect(tray, &rect)) return std::nullopt;
   return TrayPoint(ToScreenRect(rect), window);
-}
-
-std::u16string ProgramPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FromWide(path);
 }
 
 }  // namespace
@@ -117,7 +112,7 @@ void CDlgToolbarLayerDlg::LoadSkin() {
   canvas_ = LoadImageResource(instance, IDR_IMAGE_HITMAP);
   if (!canvas_) canvas_ = DibImage::Create(327, 60);  // never without something to show
 
-  const auto file = FindSkinFile(FirstArgument(), ProgramPath(), [](const std::u16string& path) {
+  const auto file = FindSkinFile(FirstArgument(), ModulePath(), [](const std::u16string& path) {
     return PathFileExistsW(Wide(path)) != FALSE;
   });
   if (file) {

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/unique_handle_win32.h"
+
 namespace ostrel::ui {
 namespace {
 
@@ -24,34 +26,6 @@ class ComScope {
 
  private:
   HRESULT result_;
-};
-
-template <typename I>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  I* operator->() const { return p_; }
-  I* get() const { return p_; }
-  void** put() { return reinterpret_cast<void**>(&p_); }
-  I** put_typed() { return &p_; }
-
- private:
-  I* p_ = nullptr;
-};
-
-class CoTaskString {
- public:
-  ~CoTaskString() { CoTaskMemFree(p_); }
-  PWSTR* put() { return &p_; }
-  PWSTR get() const { return p_; }
-
- private:
-  PWSTR p_ = nullptr;
 };
 
 FILEOPENDIALOGOPTIONS NewerOptions(DWORD options) {
@@ -77,7 +51,8 @@ Outcome ShowNewer(HWND owner, std::span<const FileFilter> filters, const std::ws
   ComScope com;
   if (!com.usable()) return Outcome::kUnavailable;
   ComPtr<IFileOpenDialog> dialog;
-  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog, dialog.put())))
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                              reinterpret_cast<void**>(dialog.put()))))
     return Outcome::kUnavailable;
 
   FILEOPENDIALOGOPTIONS current = 0;
@@ -101,7 +76,8 @@ Outcome ShowNewer(HWND owner, std::span<const FileFilter> filters, const std::ws
   if (!initialFolder.empty()) {
     // A folder that does not parse (missing, or "\" alone) leaves the dialog's own choice.
     ComPtr<IShellItem> folder;
-    if (SUCCEEDED(SHCreateItemFromParsingName(initialFolder.c_str(), nullptr, IID_IShellItem, folder.put())))
+    if (SUCCEEDED(SHCreateItemFromParsingName(initialFolder.c_str(), nullptr, IID_IShellItem,
+                                              reinterpret_cast<void**>(folder.put()))))
       dialog->SetFolder(folder.get());
   }
 
@@ -109,7 +85,7 @@ Outcome ShowNewer(HWND owner, std::span<const FileFilter> filters, const std::ws
   if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return Outcome::kCancelled;
   if (FAILED(shown)) return Outcome::kUnavailable;
   ComPtr<IShellItem> result;
-  if (FAILED(dialog->GetResult(result.put_typed()))) return Outcome::kCancelled;
+  if (FAILED(dialog->GetResult(result.put()))) return Outcome::kCancelled;
   CoTaskString path;
   if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, path.put())) || !path.get()) return Outcome::kCancelled;
   chosen = path.get();

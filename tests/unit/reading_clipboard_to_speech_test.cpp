@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
 #include "reading/prepare_for_speech.h"
 #include "reading/reading_control.h"
+#include "reading/reading_texts.h"
 #include "reading/text_capture.h"
+#include "capture_fakes.h"
 #include "reading_fakes.h"
 
 namespace ostrel {

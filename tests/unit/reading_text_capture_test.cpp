@@ -2,78 +2,63 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
-#include "reading_fakes.h"
+#include "capture_fakes.h"
+#include "reading/reading_texts.h"
 
 namespace ostrel {
 namespace {
 
 using testing::CallLog;
 using testing::FakeCapturePlatform;
-using testing::KeySequence;
+using testing::kEditorId;
 using testing::kToolbarId;
-
-constexpr uintptr_t kEditor = 0x501;
-
-CallLog Join(std::initializer_list<CallLog> parts) {
-  CallLog all;
-  for (const CallLog& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
+using SentKeys = FakeCapturePlatform::SentKeys;
 
 class ReadingTextCaptureTest : public ::testing::Test {
  protected:
-  long Count(const std::string& call) const { return std::count(log.begin(), log.end(), call); }
-
   CallLog log;
   FakeCapturePlatform platform{log};
   CaptureFlags flags;
   TextCapture capture{platform, flags};
 };
 
-TEST_F(ReadingTextCaptureTest, SelectionCopiesAndWholeTextSelectsAllFirst) {
-  const CallLog opening = {"Activate", "OpenClipboard", "EmptyClipboard", "CloseClipboard", "AltEscape"};
+// The toolbar, active, empties the clipboard; the copy keys reach the application the focus
+// went back to; the timer then waits for the application's copy.
+TEST_F(ReadingTextCaptureTest, SelectionIsCopiedAndWholeTextSelectedFirst) {
   struct Row {
     int kind;
-    CallLog keys;
+    CopyKeys keys;
   };
-  const std::vector<Row> rows = {
-      {kSelectionReading, KeySequence('C')},
-      {kWholeTextReading, Join({KeySequence('A'), KeySequence('C')})},
-  };
-  for (const Row& row : rows) {
+  for (const Row& row : {Row{kSelectionReading, CopyKeys::kCopy}, Row{kWholeTextReading, CopyKeys::kSelectAllAndCopy}}) {
     SCOPED_TRACE(row.kind);
-    log.clear();
+    FakeCapturePlatform fresh{log};
     flags = {};
-    capture.StartTextCapture(row.kind);
-    EXPECT_EQ(log, Join({opening, row.keys, {"StartTimer"}}));
+    TextCapture{fresh, flags}.StartTextCapture(row.kind);
+    EXPECT_EQ(fresh.activeWhenCleared, kToolbarId);
+    EXPECT_EQ(fresh.clipboard, std::nullopt);
+    EXPECT_EQ(fresh.keysSent, (std::vector<SentKeys>{{row.keys, kEditorId}}));
+    EXPECT_TRUE(fresh.waitRunning);
     EXPECT_EQ(flags.ClipboardWaiting, 1);
     EXPECT_EQ(flags.ClipboardChanged, 0);
     EXPECT_EQ(flags.ClipboardTimerRunning, 1);
-    EXPECT_TRUE(platform.warnings.empty());
+    EXPECT_TRUE(fresh.warnings.empty());
+    EXPECT_FALSE(fresh.closeRequested);
   }
 }
 
 TEST_F(ReadingTextCaptureTest, OnlyAChangeAfterTheClipboardIsEmptiedCounts) {
   flags.ClipboardChanged = 1;  // left by the last reading
-  // The emptying announces itself while the clipboard is still open and as it closes.
-  platform.onEmpty = [&] { capture.OnClipboardChanged(); };
-  platform.onClose = [&] { capture.OnClipboardChanged(); };
-  int dispatches = 0;
-  int changedAtFirstDispatch = -1;
-  platform.onDispatch = [&] {
-    if (dispatches++ == 0) {
-      changedAtFirstDispatch = flags.ClipboardChanged;
-      capture.OnClipboardChanged();  // the application's copy
-    }
+  platform.onClear = [&] { capture.OnClipboardChanged(); };
+  int changedWhenKeysWent = -1;
+  platform.whileSendingKeys = [&] {
+    changedWhenKeysWent = flags.ClipboardChanged;
+    capture.OnClipboardChanged();  // the application's copy
   };
   capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(changedAtFirstDispatch, 0);
+  EXPECT_EQ(changedWhenKeysWent, 0);
   EXPECT_EQ(flags.ClipboardChanged, 1);
   EXPECT_EQ(flags.ClipboardWaiting, 0);
   // A second change is not the captured text's; the flags stay.
@@ -94,154 +79,78 @@ TEST_F(ReadingTextCaptureTest, ClipboardChangeOnlyCountsWhileWaiting) {
 TEST_F(ReadingTextCaptureTest, ARunningTimerServesTheNextCapture) {
   capture.StartTextCapture(kSelectionReading);
   capture.StartTextCapture(kWholeTextReading);
-  EXPECT_EQ(Count("StartTimer"), 1);
+  EXPECT_EQ(platform.waitsStarted, 1);
+  EXPECT_EQ(platform.keysSent.size(), 2u);
   EXPECT_EQ(flags.ClipboardTimerRunning, 1);
   EXPECT_EQ(flags.ClipboardWaiting, 1);
 }
 
-TEST_F(ReadingTextCaptureTest, ACaptureStartedWhileDispatchingStartsOneTimer) {
+TEST_F(ReadingTextCaptureTest, ACaptureStartedWhileTheKeysGoOutStartsOneTimer) {
   bool nested = false;
-  platform.onDispatch = [&] {
+  platform.whileSendingKeys = [&] {
     if (nested) return;
     nested = true;
     capture.StartTextCapture(kWholeTextReading);
   };
   capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(Count("StartTimer"), 1);
-  EXPECT_EQ(Count("Ctrl+A"), 1);
-  EXPECT_EQ(Count("Ctrl+C"), 2);
+  EXPECT_EQ(platform.waitsStarted, 1);
+  EXPECT_EQ(platform.keysSent, (std::vector<SentKeys>{{CopyKeys::kCopy, kEditorId},
+                                                      {CopyKeys::kSelectAllAndCopy, kEditorId}}));
 }
 
 TEST_F(ReadingTextCaptureTest, FailuresAreShownAndEndTheCapture) {
   struct Row {
     const char* name;
-    bool open;
-    bool empty;
-    bool timer;
-    CallLog calls;
+    ClipboardClearing clearing;
+    bool waitStarts;
     std::u16string warning;
+    bool keysSent;
+    bool closes;
     CaptureFlags flagsAfter;
   };
-  const CallLog beforeKeys = {"Activate", "OpenClipboard", "EmptyClipboard", "CloseClipboard", "AltEscape"};
   const std::vector<Row> rows = {
-      {"clipboard cannot be opened",
-       false,
-       true,
-       true,
-       {"Activate", "OpenClipboard", "Warning"},
-       texts::kClipboardOpenFailed,
+      {"clipboard cannot be opened", ClipboardClearing::kNotOpened, true, texts::kClipboardOpenFailed, false, false,
        {.ClipboardWaiting = 0, .ClipboardChanged = 1, .ClipboardTimerRunning = 0}},
-      {"clipboard cannot be emptied",
-       true,
-       false,
-       true,
-       {"Activate", "OpenClipboard", "EmptyClipboard", "CloseClipboard", "Warning"},
-       texts::kClipboardClearFailed,
-       {.ClipboardWaiting = 0, .ClipboardChanged = 1, .ClipboardTimerRunning = 0}},
+      {"clipboard cannot be emptied", ClipboardClearing::kNotEmptied, true, texts::kClipboardClearFailed, false,
+       false, {.ClipboardWaiting = 0, .ClipboardChanged = 1, .ClipboardTimerRunning = 0}},
       // The toolbar closes, but the flag says a timer runs all the same.
-      {"timer cannot be started",
-       true,
-       true,
-       false,
-       Join({beforeKeys, KeySequence('C'), {"StartTimer", "Warning", "PostCloseToMainWindow"}}),
-       texts::kTimerFailed,
+      {"timer cannot be started", ClipboardClearing::kCleared, false, texts::kTimerFailed, true, true,
        {.ClipboardWaiting = 1, .ClipboardChanged = 0, .ClipboardTimerRunning = 1}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    log.clear();
-    platform.warnings.clear();
+    FakeCapturePlatform fresh{log};
+    fresh.clearing = row.clearing;
+    fresh.waitStarts = row.waitStarts;
     flags = {.ClipboardWaiting = 0, .ClipboardChanged = 1, .ClipboardTimerRunning = 0};
-    platform.openSucceeds = row.open;
-    platform.emptySucceeds = row.empty;
-    platform.timerStarts = row.timer;
-    capture.StartTextCapture(kSelectionReading);
-    EXPECT_EQ(log, row.calls);
-    EXPECT_EQ(platform.warnings, std::vector<std::u16string>{row.warning});
+    TextCapture{fresh, flags}.StartTextCapture(kSelectionReading);
+    EXPECT_EQ(fresh.warnings, std::vector<std::u16string>{row.warning});
+    EXPECT_EQ(fresh.handedBackWith.has_value(), row.keysSent);
+    EXPECT_EQ(fresh.keysSent.empty(), !row.keysSent);
+    EXPECT_FALSE(fresh.waitRunning);
+    EXPECT_EQ(fresh.closeRequested, row.closes);
     EXPECT_EQ(flags.ClipboardWaiting, row.flagsAfter.ClipboardWaiting);
     EXPECT_EQ(flags.ClipboardChanged, row.flagsAfter.ClipboardChanged);
     EXPECT_EQ(flags.ClipboardTimerRunning, row.flagsAfter.ClipboardTimerRunning);
   }
 }
 
-TEST_F(ReadingTextCaptureTest, FocusWaitEndsWhenTheSecondChanges) {
-  platform.readsPerSecond = 5;
+// The hand-back brings the remembered window to the front where Alt+Esc leaves the focus
+// on the toolbar (FocusHandBack's tests); the capture must pass on what it remembered.
+TEST_F(ReadingTextCaptureTest, TheFocusGoesBackWithTheWindowUsedBeforeTheToolbar) {
   capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(platform.secondReads, 6);
-}
-
-TEST_F(ReadingTextCaptureTest, FocusWaitEndsWhenTheFocusHasMoved) {
-  platform.altEscapeMovesTo = kEditor;
-  platform.readsPerSecond = INT_MAX;
+  EXPECT_EQ(platform.handedBackWith, 0u);
+  capture.RememberPreviousForeground(kEditorId);
+  capture.RememberPreviousForeground(kToolbarId);
   capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(platform.secondReads, 1);
-}
-
-TEST_F(ReadingTextCaptureTest, FocusWaitEndsEvenIfTheClockStands) {
-  platform.readsPerSecond = INT_MAX;
-  capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(platform.secondReads, TextCapture::kFocusWaitGuard + 1);
-  EXPECT_EQ(Count("Ctrl+C"), 1);
-}
-
-TEST_F(ReadingTextCaptureTest, OlderFamilyPicksTheWindowThroughTheFilter) {
-  platform.ntFamily = false;
-  platform.windows = {{kEditor, true, u"Editor", false}, {kToolbarId, true, u"Ostrel Quartet", true}};
-  capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(Count("AltEscape"), 0);
-  EXPECT_EQ(log[4], "SetForeground " + std::to_string(kEditor));
-  EXPECT_EQ(capture.FilterState().rememberedWindow, 0u);
-  EXPECT_FALSE(capture.FilterState().takeNext);
-}
-
-TEST_F(ReadingTextCaptureTest, OlderFamilyKeepsTheFilterStateBetweenCaptures) {
-  platform.ntFamily = false;
-  platform.windows = {{kEditor, true, u"Editor", false}};  // the toolbar is hidden
-  capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(Count("SetForeground " + std::to_string(kEditor)), 0);
-  EXPECT_EQ(capture.FilterState().rememberedWindow, kEditor);
-
-  platform.windows = {{kToolbarId, true, u"Ostrel Quartet", true}, {0x777, true, u"Other", false}};
-  capture.StartTextCapture(kSelectionReading);
-  EXPECT_EQ(Count("SetForeground " + std::to_string(kEditor)), 1);
-}
-
-// Where Alt+Esc leaves the focus on the toolbar, the copy would be sent to the toolbar itself;
-// the window the user worked in is brought back instead.
-TEST_F(ReadingTextCaptureTest, WindowBeforeTheToolbarGetsTheFocusWhenAltEscapeDoesNotMoveIt) {
-  struct Row {
-    const char* name;
-    uintptr_t remembered;
-    uintptr_t altEscapeMovesTo;
-    bool expectRestore;
-  };
-  const std::vector<Row> rows = {
-      {"focus stays on the toolbar", kEditor, 0, true},
-      {"Alt+Esc moved the focus", kEditor, 0x666, false},
-      {"nothing remembered", 0, 0, false},
-      {"only the toolbar was offered", kToolbarId, 0, false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    log.clear();
-    flags = {};
-    TextCapture fresh{platform, flags};
-    fresh.RememberPreviousForeground(row.remembered);
-    platform.foreground = kToolbarId;
-    platform.altEscapeMovesTo = row.altEscapeMovesTo;
-    fresh.StartTextCapture(kWholeTextReading);
-    const CallLog expected = Join({{"Activate", "OpenClipboard", "EmptyClipboard", "CloseClipboard", "AltEscape"},
-                                   row.expectRestore ? CallLog{"SetForeground " + std::to_string(kEditor)} : CallLog{},
-                                   KeySequence('A'), KeySequence('C'), {"StartTimer"}});
-    EXPECT_EQ(log, expected);
-  }
+  EXPECT_EQ(platform.handedBackWith, kEditorId);
 }
 
 TEST_F(ReadingTextCaptureTest, RememberedForegroundIgnoresTheToolbarAndNull) {
-  capture.RememberPreviousForeground(kEditor);
+  capture.RememberPreviousForeground(kEditorId);
   capture.RememberPreviousForeground(kToolbarId);
   capture.RememberPreviousForeground(0);
-  EXPECT_EQ(capture.PreviousForeground(), kEditor);
+  EXPECT_EQ(capture.PreviousForeground(), kEditorId);
   capture.RememberPreviousForeground(0x999);
   EXPECT_EQ(capture.PreviousForeground(), 0x999u);
 }

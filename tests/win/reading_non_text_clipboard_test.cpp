@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/texts.h"
 #include "platform/wide_win32.h"
+#include "reading/reading_texts.h"
 #include "toolbar_fixture.h"
 
 namespace ostrel {

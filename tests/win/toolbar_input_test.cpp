@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_directory.h"
-#include "app/program_directory_win32.h"
+#include "platform/program_directory.h"
+#include "platform/program_directory_win32.h"
 #include "toolbar_fixture.h"
 
 namespace ostrel {
