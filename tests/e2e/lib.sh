@@ -13,7 +13,7 @@ cleanup() {
   for pid in "${BACKGROUND[@]}"; do kill "$pid" 2>/dev/null || true; done
   # Ours only: other runs on the machine (other prefixes) may have theirs open.
   for pid in $(pgrep -f 'Ostrel4\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill "$pid" 2>/dev/null
   done
   # The next script must find the desktop as bare as this one found it.
   (cd "$BIN" && timeout 30 wine ./ostrel_driver.exe wait-gone "Untitled - Notepad" 20 >/dev/null 2>&1) || true

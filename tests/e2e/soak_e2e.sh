@@ -27,7 +27,7 @@ toolbar_hidden() { ! toolbar_drawn $((LEFT + 28)) $((TOP + 22)); }
 unix_pid() {
   local pid
   for pid in $(pgrep -x 'Ostrel4.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return; }
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return; }
   done
 }
 counts() {
