@@ -55,6 +55,8 @@ void ClipboardToSpeech::OnClipboardTimer() {
     reading_.EndWithoutText();
     return;
   }
+  // Before the text is prepared: the language fixes its code page.
+  reading_.ChooseLanguageFor(*text);
   reading_.SetHeldText(PrepareForSpeech(std::move(*text), settings_, encoder_));
   reading_.SpeakHeldText();
   flags_.ClipboardTimerRunning = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "reading/language_by_script.h"
+
 namespace ostrel {
 namespace {
 
@@ -129,6 +131,23 @@ void ReadingControl::SwitchLanguage() {
       return;
     }
   }
+}
+
+void ReadingControl::ChooseLanguageFor(std::u16string_view text) {
+  if (settings_.LanguageByScript != 1) return;
+  const LanguageIndex previous = settings_.language;
+  const LanguageIndex chosen = LanguageByScript(text, settings_.languageEnabled, previous);
+  if (chosen == previous) return;
+  // A reading paused in the previous language could be neither resumed nor stopped in the
+  // new one: the engine keeps each language's speech apart. It ends here, as the language
+  // button's stop would end it.
+  if (std::find(states_.begin(), states_.end(), ReadingState::Paused) != states_.end()) {
+    engine_.Stop(host_.Window(), EngineLanguage(previous));
+    std::replace(states_.begin(), states_.end(), ReadingState::Paused, ReadingState::Idle);
+  }
+  settings_.language = chosen;
+  ShowChange();
+  host_.RedrawIfChanged();
 }
 
 void ReadingControl::OnHotKey(int id) {

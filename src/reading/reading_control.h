@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/speech_engine.h"
 #include "reading/command.h"
@@ -36,6 +37,11 @@ class ReadingControl {
 
   // EngineDoneMessage: speaks the held text again under repeat, else stops.
   void OnEngineDone(intptr_t lParam);
+
+  // The captured text, before it is prepared: with LanguageByScript on, its letters choose
+  // the language it is read in among the enabled ones. The choice becomes the current
+  // language, as the language button would make it, and the button shows it at once.
+  void ChooseLanguageFor(std::u16string_view text);
 
   // Speaks the held text in the current language with its voice values; nothing when no
   // text is held.

@@ -61,6 +61,12 @@ struct AppSettings {
   uint16_t HotKeySelRead = 0;
   uint16_t HotKeyAllRead = 0;
   uint16_t HotKeyStop = 0;
+  // The reading options, each 0 or 1: put back what the clipboard held before a capture,
+  // let the captured text's script choose the language, wait for events rather than fixed
+  // times while capturing.
+  int32_t KeepClipboard = 0;
+  int32_t LanguageByScript = 0;
+  int32_t QuickCapture = 0;
   int32_t x = 0;
   int32_t y = 0;
   std::array<LanguageSettings, kLanguageCount> languages{};

@@ -50,6 +50,9 @@ void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view prog
   s.HotKeySelRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeySelRead", 0x0250));
   s.HotKeyAllRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyAllRead", 0x0350));
   s.HotKeyStop = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyStop", 0x0353));
+  s.KeepClipboard = store.AppRegGetInt(key, u"KeepClipboard", 0, stored::IsOnOff);
+  s.LanguageByScript = store.AppRegGetInt(key, u"LanguageByScript", 0, stored::IsOnOff);
+  s.QuickCapture = store.AppRegGetInt(key, u"QuickCapture", 0, stored::IsOnOff);
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!s.languageEnabled[l]) continue;
     const std::u16string languageKey = LanguageKey(l);
@@ -105,6 +108,9 @@ bool SaveSettings(const AppSettings& s, RegistryStore& store) {
   all &= store.AppRegSetInt(key, u"HotKeySelRead", s.HotKeySelRead) == 1;
   all &= store.AppRegSetInt(key, u"HotKeyAllRead", s.HotKeyAllRead) == 1;
   all &= store.AppRegSetInt(key, u"HotKeyStop", s.HotKeyStop) == 1;
+  all &= store.AppRegSetInt(key, u"KeepClipboard", s.KeepClipboard) == 1;
+  all &= store.AppRegSetInt(key, u"LanguageByScript", s.LanguageByScript) == 1;
+  all &= store.AppRegSetInt(key, u"QuickCapture", s.QuickCapture) == 1;
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!s.languageEnabled[l]) continue;
     const std::u16string languageKey = LanguageKey(l);

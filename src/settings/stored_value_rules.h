@@ -10,7 +10,8 @@ namespace ostrel::stored {
 // At least one of the four language bits; bits above them name nothing and are ignored.
 constexpr bool NamesALanguage(int32_t value) { return (value & 0x0F) != 0; }
 
-// The repeat button is lit or not; any other number would light it without repeating.
+// The repeat button is lit or not (any other number would light it without repeating); a
+// reading option is on or off.
 constexpr bool IsOnOff(int32_t value) { return value == 0 || value == 1; }
 
 // A constant alpha and the ends of its range.

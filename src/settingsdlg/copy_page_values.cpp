@@ -19,6 +19,9 @@ void CopyIntoPages(const AppSettings& settings, const VoicePages& voicePages, Ot
   other.Alpha = settings.Alpha;
   other.Alpha_Min = settings.Alpha_Min;
   other.Alpha_Max = settings.Alpha_Max;
+  other.KeepClipboard = settings.KeepClipboard == 1;
+  other.LanguageByScript = settings.LanguageByScript == 1;
+  other.QuickCapture = settings.QuickCapture == 1;
 }
 
 int32_t CopyBackAfterOk(AppSettings& settings, const VoicePages& voicePages, const OtherSettingsPage& other) {
@@ -36,6 +39,9 @@ int32_t CopyBackAfterOk(AppSettings& settings, const VoicePages& voicePages, con
     if (l == kKorean) ls.voice.ParenthesisCharNumber = page->ParenthesisCharNumber;
   }
   settings.Alpha = other.Alpha;
+  settings.KeepClipboard = other.KeepClipboard ? 1 : 0;
+  settings.LanguageByScript = other.LanguageByScript ? 1 : 0;
+  settings.QuickCapture = other.QuickCapture ? 1 : 0;
   return settings.Alpha;
 }
 

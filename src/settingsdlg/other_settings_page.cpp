@@ -26,6 +26,7 @@ void OtherSettingsPage::Initialize(const HotKeyWords& hotKeys) {
   view_.SetSliderPos(Alpha);
   view_.SetNumberBoxText(FormatNumber(Alpha));
   view_.SetGroupCaption(FillNumbers(page_texts::kAlphaGroupFormat, {Alpha_Min, Alpha_Max}));
+  ShowOptions();
 }
 
 void OtherSettingsPage::SliderMoved() {
@@ -53,11 +54,31 @@ void OtherSettingsPage::ShowSliderInBox() {
   showingSlider_ = outer;
 }
 
+void OtherSettingsPage::OptionClicked(ReadingOption option) { Option(option) = view_.OptionChecked(option); }
+
+void OtherSettingsPage::ShowOptions() {
+  for (const ReadingOption option : kReadingOptions) view_.SetOptionChecked(option, Option(option));
+}
+
+bool& OtherSettingsPage::Option(ReadingOption option) {
+  switch (option) {
+    case ReadingOption::KeepClipboard:
+      return KeepClipboard;
+    case ReadingOption::LanguageByScript:
+      return LanguageByScript;
+    case ReadingOption::QuickCapture:
+      break;
+  }
+  return QuickCapture;
+}
+
 void OtherSettingsPage::Defaults() {
   ShowHotKeys(view_, kDefaultHotKeys);
   Alpha = kOpaque;
   view_.SetSliderPos(kOpaque);
   view_.SetNumberBoxText(FormatNumber(kOpaque));
+  KeepClipboard = LanguageByScript = QuickCapture = false;
+  ShowOptions();
 }
 
 }  // namespace ostrel

@@ -21,6 +21,10 @@ namespace {
 constexpr std::array<int, 3> kHotKeyControls{IDC_HOTKEY_SELREAD, IDC_HOTKEY_ALLREAD, IDC_HOTKEY_STOP};
 constexpr size_t kNumberBoxChars = 19;
 
+// The check boxes' ids run in the order of the options.
+static_assert(IDC_LANGUAGE_BY_SCRIPT == IDC_KEEP_CLIPBOARD + 1 && IDC_QUICK_CAPTURE == IDC_KEEP_CLIPBOARD + 2);
+int OptionControl(ReadingOption option) { return IDC_KEEP_CLIPBOARD + static_cast<int>(option); }
+
 }  // namespace
 
 CDlgSetting::CDlgSetting(AppSettings& settings) : DialogImpl(IDD_SETTING), settings_(settings), core_(*this) {}
@@ -54,6 +58,12 @@ void CDlgSetting::OnNumberChanged() { core_.NumberTyped(); }
 
 void CDlgSetting::OnDefaults() { core_.Defaults(); }
 
+void CDlgSetting::OnOptionClicked(int id) {
+  for (const ReadingOption option : kReadingOptions) {
+    if (OptionControl(option) == id) core_.OptionClicked(option);
+  }
+}
+
 // --- OtherSettingsView --------------------------------------------------------------
 
 void CDlgSetting::SetHotKey(int id, uint16_t word) {
@@ -85,6 +95,14 @@ void CDlgSetting::SetNumberBoxText(std::u16string_view text) {
 void CDlgSetting::SetGroupCaption(std::u16string_view caption) {
   const std::u16string terminated(caption);
   ui::SetItemText(hwnd(), IDC_ALPHA_GROUP, Wide(terminated));
+}
+
+void CDlgSetting::SetOptionChecked(ReadingOption option, bool checked) {
+  CheckDlgButton(hwnd(), OptionControl(option), checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool CDlgSetting::OptionChecked(ReadingOption option) const {
+  return IsDlgButtonChecked(hwnd(), OptionControl(option)) == BST_CHECKED;
 }
 
 void CDlgSetting::ShowRangeMessage(std::u16string_view text, std::u16string_view caption) {

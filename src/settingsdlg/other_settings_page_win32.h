@@ -10,7 +10,8 @@
 
 namespace ostrel {
 
-// The hot keys and the transparency. Alpha and its range live in core().
+// The hot keys, the transparency and the reading options. Alpha, its range and the options
+// live in core().
 class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsView {
  public:
   // The page shows the hot keys of `settings`, and ApplyHotKeys writes them back.
@@ -35,6 +36,7 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
   void OnSliderScrolled(HWND slider);
   void OnNumberChanged();
   void OnDefaults();
+  void OnOptionClicked(int id);
 
   // OtherSettingsView
   void SetHotKey(int id, uint16_t word) override;
@@ -45,6 +47,8 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
   std::u16string NumberBoxText() const override;
   void SetNumberBoxText(std::u16string_view text) override;
   void SetGroupCaption(std::u16string_view caption) override;
+  void SetOptionChecked(ReadingOption option, bool checked) override;
+  bool OptionChecked(ReadingOption option) const override;
   void ShowRangeMessage(std::u16string_view text, std::u16string_view caption) override;
 
   AppSettings& settings_;
@@ -56,6 +60,7 @@ class CDlgSetting : public ui::DialogImpl<CDlgSetting>, private OtherSettingsVie
       ui::OnHScroll(&CDlgSetting::OnSliderScrolled),
       ui::OnCommand(IDC_ALPHA_NUMBER, EN_CHANGE, &CDlgSetting::OnNumberChanged),
       ui::OnCommand(IDC_ALPHA_DEFAULTS, BN_CLICKED, &CDlgSetting::OnDefaults),
+      ui::OnCommandRange(IDC_KEEP_CLIPBOARD, IDC_QUICK_CAPTURE, BN_CLICKED, &CDlgSetting::OnOptionClicked),
   };
 };
 

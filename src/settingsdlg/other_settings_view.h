@@ -5,6 +5,11 @@
 
 namespace ostrel {
 
+// The check boxes of the group "読み上げの動作", top to bottom.
+enum class ReadingOption { KeepClipboard, LanguageByScript, QuickCapture };
+inline constexpr ReadingOption kReadingOptions[] = {ReadingOption::KeepClipboard, ReadingOption::LanguageByScript,
+                                                    ReadingOption::QuickCapture};
+
 // The controls of the other-settings page, as its window provides them.
 class OtherSettingsView {
  public:
@@ -24,6 +29,10 @@ class OtherSettingsView {
   virtual void SetNumberBoxText(std::u16string_view text) = 0;
 
   virtual void SetGroupCaption(std::u16string_view caption) = 0;
+
+  virtual void SetOptionChecked(ReadingOption option, bool checked) = 0;
+  virtual bool OptionChecked(ReadingOption option) const = 0;
+
   // A box owned by the page: OK button, exclamation icon. Returns when it has been closed.
   virtual void ShowRangeMessage(std::u16string_view text, std::u16string_view caption) = 0;
 };

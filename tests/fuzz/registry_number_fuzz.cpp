@@ -32,10 +32,11 @@ struct Slot {
   const char16_t* language;  // empty: the settings key itself
   const char16_t* name;
 };
-constexpr std::array<const char16_t*, 11> kGeneral{u"UseLanguageSet", u"language",  u"x",
-                                                   u"y",              u"Repeat",    u"Alpha_Min",
-                                                   u"Alpha_Max",      u"Alpha",     u"HotKeySelRead",
-                                                   u"HotKeyAllRead",  u"HotKeyStop"};
+constexpr std::array<const char16_t*, 14> kGeneral{u"UseLanguageSet", u"language",      u"x",
+                                                   u"y",              u"Repeat",        u"Alpha_Min",
+                                                   u"Alpha_Max",      u"Alpha",         u"HotKeySelRead",
+                                                   u"HotKeyAllRead",  u"HotKeyStop",    u"KeepClipboard",
+                                                   u"LanguageByScript", u"QuickCapture"};
 constexpr std::array<const char16_t*, 4> kLanguages{u"Japanese", u"Chinese", u"English", u"Korean"};
 constexpr std::array<const char16_t*, 6> kPerLanguage{u"speed", u"pitch", u"volume", u"pause", u"commapause",
                                                       u"UserDicPath"};
@@ -60,7 +61,9 @@ bool InRange(int32_t v, int32_t low, int32_t high) { return v >= low && v <= hig
 void CheckSound(const AppSettings& s) {
   Check(s.languageEnabled[0] || s.languageEnabled[1] || s.languageEnabled[2] || s.languageEnabled[3]);
   Check(InRange(s.language, 0, 3) && s.languageEnabled[static_cast<size_t>(s.language)]);
-  Check(s.Repeat == 0 || s.Repeat == 1);
+  for (const int32_t flag : {s.Repeat, s.KeepClipboard, s.LanguageByScript, s.QuickCapture}) {
+    Check(flag == 0 || flag == 1);
+  }
   Check(InRange(s.Alpha, 0, 255) && InRange(s.Alpha_Min, 0, 255) && InRange(s.Alpha_Max, 0, 255));
   Check(s.Alpha_Min <= s.Alpha_Max);
   Check(InRange(s.x, -32768, 32767) && InRange(s.y, -32768, 32767));
@@ -80,7 +83,8 @@ bool Same(const AppSettings& a, const AppSettings& b) {
   if (a.UseLanguageSet != b.UseLanguageSet || a.languageEnabled != b.languageEnabled || a.language != b.language ||
       a.Repeat != b.Repeat || a.Alpha != b.Alpha || a.Alpha_Min != b.Alpha_Min || a.Alpha_Max != b.Alpha_Max ||
       a.HotKeySelRead != b.HotKeySelRead || a.HotKeyAllRead != b.HotKeyAllRead || a.HotKeyStop != b.HotKeyStop ||
-      a.x != b.x || a.y != b.y) {
+      a.KeepClipboard != b.KeepClipboard || a.LanguageByScript != b.LanguageByScript ||
+      a.QuickCapture != b.QuickCapture || a.x != b.x || a.y != b.y) {
     return false;
   }
   for (size_t l = 0; l < kLanguageCount; ++l) {

@@ -70,6 +70,25 @@ TEST_F(BadRegistryValues, OnlyAFourByteDwordIsANumber) {
   }
 }
 
+TEST_F(BadRegistryValues, AReadingOptionOfTheWrongTypeIsOff) {
+  // A text "1", a QWORD 1 and a one-byte 1 all look like "on" to a careless reader.
+  const std::vector<std::vector<uint8_t>> data = {{'1', 0, 0, 0}, {1, 0, 0, 0, 0, 0, 0, 0}, {1}};
+  const uint32_t types[] = {kRegSz, kRegQword, kRegDword};
+  for (const char16_t* name : {u"KeepClipboard", u"LanguageByScript", u"QuickCapture"}) {
+    for (size_t i = 0; i < data.size(); ++i) {
+      SCOPED_TRACE(Narrow(name) + " row " + std::to_string(i));
+      registry.values.clear();
+      registry.Set(HKCU, kSub, name, types[i], data[i]);
+      const AppSettings s = Start();
+      EXPECT_EQ(s.KeepClipboard + s.LanguageByScript + s.QuickCapture, 0);
+      // The machine's sound value serves instead.
+      registry.SetDword(HKLM, kSub, name, 1);
+      const AppSettings m = Start();
+      EXPECT_EQ(m.KeepClipboard + m.LanguageByScript + m.QuickCapture, 1);
+    }
+  }
+}
+
 TEST_F(BadRegistryValues, AMachineValueOfTheWrongTypeFallsThroughToTheDefault) {
   registry.Set(HKCU, kSub, u"HotKeyStop", kRegBinary, {1, 2});
   registry.Set(HKLM, kSub, u"HotKeyStop", kRegSz, {'S', 0, 0, 0});
@@ -90,6 +109,15 @@ TEST_F(BadRegistryValues, NumbersOutsideWhatASettingCanHoldReadAsMissing) {
       {u"", u"Repeat", 1, 1},
       {u"", u"Repeat", 2, 0},
       {u"", u"Repeat", -1, 0},
+      {u"", u"KeepClipboard", 1, 1},
+      {u"", u"KeepClipboard", 2, 0},
+      {u"", u"KeepClipboard", -1, 0},
+      {u"", u"LanguageByScript", 1, 1},
+      {u"", u"LanguageByScript", 0x101, 0},  // its low byte alone would say on
+      {u"", u"LanguageByScript", INT32_MIN, 0},
+      {u"", u"QuickCapture", 1, 1},
+      {u"", u"QuickCapture", 255, 0},
+      {u"", u"QuickCapture", INT32_MAX, 0},
       {u"", u"Alpha", 0, 0},
       {u"", u"Alpha", 256, 255},
       {u"", u"Alpha", -1, 255},
@@ -122,6 +150,9 @@ TEST_F(BadRegistryValues, NumbersOutsideWhatASettingCanHoldReadAsMissing) {
     const LanguageSettings& chinese = s.languages[kChinese];
     const LanguageSettings& english = s.languages[kEnglish];
     const int32_t read = name == u"Repeat"                  ? s.Repeat
+                         : name == u"KeepClipboard"         ? s.KeepClipboard
+                         : name == u"LanguageByScript"      ? s.LanguageByScript
+                         : name == u"QuickCapture"          ? s.QuickCapture
                          : name == u"Alpha"                 ? s.Alpha
                          : name == u"Alpha_Min"             ? s.Alpha_Min
                          : name == u"Alpha_Max"             ? s.Alpha_Max
@@ -229,6 +260,8 @@ TEST_F(BadRegistryValues, TheUpdateFlagOfTheWrongTypeMeansNoUpdateCheck) {
 TEST_F(BadRegistryValues, TheSaveWritesSoundValuesWhereBadOnesWereAndLeavesTheRestAlone) {
   registry.Set(HKCU, kSub, u"Alpha", kRegSz, {'2', 0, 0, 0});
   registry.SetDword(HKCU, kSub, u"Repeat", 7);
+  registry.SetDword(HKCU, kSub, u"QuickCapture", 7);
+  registry.SetDword(HKCU, kSub, u"KeepClipboard", 1);  // sound: kept
   registry.SetDword(HKCU, kSub, u"Alpha_Min", 40);  // sound: kept as it is
   registry.SetDword(HKCU, kSub, u"UseLanguageSet", 0x1C);  // Chinese unset: not written
   registry.Set(HKCU, Sub(u"English"), u"speed", kRegQword, {1, 0, 0, 0, 0, 0, 0, 0});
@@ -244,6 +277,9 @@ TEST_F(BadRegistryValues, TheSaveWritesSoundValuesWhereBadOnesWereAndLeavesTheRe
 
   EXPECT_EQ(registry.Dword(HKCU, kSub, u"Alpha"), 255u);
   EXPECT_EQ(registry.Dword(HKCU, kSub, u"Repeat"), 0u);
+  EXPECT_EQ(registry.Dword(HKCU, kSub, u"QuickCapture"), 0u);
+  EXPECT_EQ(registry.Dword(HKCU, kSub, u"KeepClipboard"), 1u);
+  EXPECT_EQ(registry.Dword(HKCU, kSub, u"LanguageByScript"), 0u);
   EXPECT_EQ(registry.Dword(HKCU, kSub, u"Alpha_Min"), 40u);
   EXPECT_EQ(registry.Dword(HKCU, Sub(u"English"), u"speed"), 100u);
   EXPECT_EQ(registry.Dword(HKCU, Sub(u"Korean"), u"pause"), 800u);

@@ -41,6 +41,9 @@ TEST_F(SettingsModelTest, EmptyRegistryGivesTheDefaults) {
   EXPECT_EQ(s.HotKeySelRead, 0x0250);
   EXPECT_EQ(s.HotKeyAllRead, 0x0350);
   EXPECT_EQ(s.HotKeyStop, 0x0353);
+  EXPECT_EQ(s.KeepClipboard, 0);
+  EXPECT_EQ(s.LanguageByScript, 0);
+  EXPECT_EQ(s.QuickCapture, 0);
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     const LanguageSettings& ls = s.languages[l];
     EXPECT_EQ(ls.voice.volume, 100);
@@ -158,8 +161,9 @@ TEST_F(SettingsModelTest, SaveWritesInItsOrder) {
   std::vector<std::u16string> names;
   for (const auto& w : registry.writes) names.push_back(w.name);
   const std::vector<std::u16string> language{u"speed", u"pitch", u"volume", u"pause", u"commapause"};
-  std::vector<std::u16string> expected{u"language",      u"Repeat",        u"Alpha_Min", u"Alpha_Max",
-                                       u"Alpha",         u"HotKeySelRead", u"HotKeyAllRead", u"HotKeyStop"};
+  std::vector<std::u16string> expected{u"language",      u"Repeat",        u"Alpha_Min",     u"Alpha_Max",
+                                       u"Alpha",         u"HotKeySelRead", u"HotKeyAllRead", u"HotKeyStop",
+                                       u"KeepClipboard", u"LanguageByScript", u"QuickCapture"};
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     expected.insert(expected.end(), language.begin(), language.end());
     if (l == kChinese) expected.push_back(u"codepage");
@@ -167,7 +171,7 @@ TEST_F(SettingsModelTest, SaveWritesInItsOrder) {
     expected.push_back(u"UserDicPath");
   }
   EXPECT_EQ(names, expected);
-  EXPECT_EQ(registry.writes[8].subKey, Sub(u"Japanese"));
+  EXPECT_EQ(registry.writes[11].subKey, Sub(u"Japanese"));
   EXPECT_EQ(registry.writes.back().subKey, Sub(u"Korean"));
 }
 
@@ -205,6 +209,51 @@ TEST_F(SettingsModelTest, RoundTripKeepsEveryEditedValue) {
   EXPECT_EQ(t.languages[kKorean].voice.speed, 120);
   EXPECT_EQ(t.languages[kKorean].voice.ParenthesisCharNumber, 4);
   EXPECT_EQ(t.languages[kChinese].codepage, 2);
+}
+
+// Each option on its own: a value of one option must never turn on another.
+TEST_F(SettingsModelTest, ReadingOptionsAreReadAndSavedEachOnItsOwn) {
+  struct Option {
+    const char16_t* name;
+    int32_t AppSettings::*field;
+  };
+  const Option options[] = {{u"KeepClipboard", &AppSettings::KeepClipboard},
+                            {u"LanguageByScript", &AppSettings::LanguageByScript},
+                            {u"QuickCapture", &AppSettings::QuickCapture}};
+  for (const Option& on : options) {
+    SCOPED_TRACE(std::string(on.name, on.name + std::char_traits<char16_t>::length(on.name)));
+    registry.values.clear();
+    registry.SetDword(HKCU, kSub, on.name, 1);
+    AppSettings s = Start();
+    for (const Option& other : options) EXPECT_EQ(s.*other.field, other.field == on.field ? 1 : 0);
+
+    // Turned off and saved, it reads as off; the others are written as they are.
+    s.*on.field = 0;
+    SaveSettings(s, store);
+    for (const Option& other : options) {
+      EXPECT_EQ(registry.Dword(HKCU, kSub, other.name), 0u);
+      EXPECT_EQ(Start().*other.field, 0);
+    }
+  }
+}
+
+TEST_F(SettingsModelTest, ReadingOptionsFallBackToTheMachineUntilTheUserSaves) {
+  registry.SetDword(HKLM, kSub, u"LanguageByScript", 1);
+  registry.SetDword(HKLM, kSub, u"QuickCapture", 1);
+  registry.SetDword(HKCU, kSub, u"QuickCapture", 0);  // the user's own choice wins
+  AppSettings s = Start();
+  EXPECT_EQ(s.KeepClipboard, 0);
+  EXPECT_EQ(s.LanguageByScript, 1);
+  EXPECT_EQ(s.QuickCapture, 0);
+  s.KeepClipboard = 1;
+  SaveSettings(s, store);
+  EXPECT_EQ(registry.Dword(HKCU, kSub, u"KeepClipboard"), 1u);
+  EXPECT_EQ(registry.Dword(HKCU, kSub, u"LanguageByScript"), 1u);
+  EXPECT_EQ(registry.Dword(HKLM, kSub, u"QuickCapture"), 1u);  // never written
+  const AppSettings t = Start();
+  EXPECT_EQ(t.KeepClipboard, 1);
+  EXPECT_EQ(t.LanguageByScript, 1);
+  EXPECT_EQ(t.QuickCapture, 0);
 }
 
 TEST(HotKeyModifiersTest, ConvertsControlFlagsToRegistrationModifiers) {

@@ -82,6 +82,8 @@ class NullOtherView final : public OtherSettingsView {
   std::u16string NumberBoxText() const override { return {}; }
   void SetNumberBoxText(std::u16string_view) override {}
   void SetGroupCaption(std::u16string_view) override {}
+  void SetOptionChecked(ReadingOption, bool) override {}
+  bool OptionChecked(ReadingOption) const override { return false; }
   void ShowRangeMessage(std::u16string_view, std::u16string_view) override {}
 };
 
@@ -169,6 +171,23 @@ TEST_F(SettingsDlgCopyTest, ValuesTravelBothWaysForEnabledLanguagesOnly) {
   EXPECT_EQ(settings.languages[kKorean].voice.ParenthesisCharNumber, 7);
   EXPECT_EQ(settings.languages[kKorean].codepage, 2);
   EXPECT_EQ(settings.HotKeySelRead, before.HotKeySelRead);
+}
+
+TEST_F(SettingsDlgCopyTest, ReadingOptionsTravelBothWays) {
+  settings.languageEnabled = {true, false, false, false};
+  settings.KeepClipboard = 1;
+  settings.QuickCapture = 1;
+  CopyIntoPages(settings, pages, other);
+  EXPECT_TRUE(other.KeepClipboard);
+  EXPECT_FALSE(other.LanguageByScript);
+  EXPECT_TRUE(other.QuickCapture);
+
+  other.KeepClipboard = false;
+  other.LanguageByScript = true;
+  CopyBackAfterOk(settings, pages, other);
+  EXPECT_EQ(settings.KeepClipboard, 0);
+  EXPECT_EQ(settings.LanguageByScript, 1);
+  EXPECT_EQ(settings.QuickCapture, 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,12 +37,15 @@ class FakeOtherView final : public OtherSettingsView {
     page->NumberTyped();
   }
   void SetGroupCaption(std::u16string_view text) override { caption = text; }
+  void SetOptionChecked(ReadingOption option, bool checked) override { boxes[static_cast<size_t>(option)] = checked; }
+  bool OptionChecked(ReadingOption option) const override { return boxes[static_cast<size_t>(option)]; }
   void ShowRangeMessage(std::u16string_view text, std::u16string_view messageCaption) override {
     messages.push_back({std::u16string(text), std::u16string(messageCaption), box, page->Alpha});
   }
 
   OtherSettingsPage* page = nullptr;
   HotKeyWords hotKeys{};
+  std::array<bool, 3> boxes{};  // the check boxes' marks, by ReadingOption
   int32_t sliderMin = 0, sliderMax = 100, tic = 0, pos = 0;
   std::u16string box, caption;
   std::vector<Message> messages;
@@ -129,6 +133,38 @@ TEST(SettingsDlgOtherSettingsPageTest, DefaultsShowDefaultHotKeysAndOpacityWithi
   EXPECT_EQ(low.view.pos, 200);
   EXPECT_EQ(low.view.box, u"200");
   EXPECT_EQ(low.page.Alpha, 200);
+}
+
+TEST(SettingsDlgOtherSettingsPageTest, CheckBoxesShowTheOptionsAndClicksChangeThem) {
+  Rig rig(200);
+  rig.page.LanguageByScript = true;
+  rig.page.Initialize(kDefaultHotKeys);
+  EXPECT_EQ(rig.view.boxes, (std::array<bool, 3>{false, true, false}));
+
+  // A click has changed the box's mark before its notification arrives.
+  rig.view.boxes = {true, false, false};
+  rig.page.OptionClicked(ReadingOption::KeepClipboard);
+  rig.page.OptionClicked(ReadingOption::LanguageByScript);
+  EXPECT_TRUE(rig.page.KeepClipboard);
+  EXPECT_FALSE(rig.page.LanguageByScript);
+  EXPECT_FALSE(rig.page.QuickCapture);
+  rig.view.boxes[2] = true;
+  rig.page.OptionClicked(ReadingOption::QuickCapture);
+  EXPECT_TRUE(rig.page.QuickCapture);
+  EXPECT_TRUE(rig.page.KeepClipboard);  // the others stay as they were
+  EXPECT_EQ(rig.page.Alpha, 200);
+}
+
+TEST(SettingsDlgOtherSettingsPageTest, DefaultsTurnEveryOptionOff) {
+  Rig rig(100);
+  rig.page.KeepClipboard = rig.page.LanguageByScript = rig.page.QuickCapture = true;
+  rig.page.Initialize({0x0641, 0, 0});
+  ASSERT_EQ(rig.view.boxes, (std::array<bool, 3>{true, true, true}));
+  rig.page.Defaults();
+  EXPECT_EQ(rig.view.boxes, (std::array<bool, 3>{false, false, false}));
+  EXPECT_FALSE(rig.page.KeepClipboard || rig.page.LanguageByScript || rig.page.QuickCapture);
+  EXPECT_EQ(rig.view.hotKeys, kDefaultHotKeys);
+  EXPECT_EQ(rig.page.Alpha, 255);
 }
 
 TEST(SettingsDlgOtherSettingsPageTest, EmptyRangeReportsOnceInsteadOfForever) {

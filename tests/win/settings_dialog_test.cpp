@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -39,14 +41,15 @@ struct Box {
   UINT style;
 };
 
-// Counts what SaveSettings writes; reads find nothing.
+// Counts what SaveSettings writes and keeps the numbers by name; reads find nothing.
 class CountingRegistry final : public RegistryBackend {
  public:
   std::optional<RegistryValue> Query(RegistryRoot, const std::u16string&, const std::u16string&, size_t) override {
     return std::nullopt;
   }
-  bool WriteDword(RegistryRoot, const std::u16string&, const std::u16string&, uint32_t) override {
+  bool WriteDword(RegistryRoot, const std::u16string&, const std::u16string& name, uint32_t value) override {
     ++writes;
+    dwords[name] = value;
     return true;
   }
   bool WriteString(RegistryRoot, const std::u16string&, const std::u16string&, const std::u16string&) override {
@@ -54,6 +57,7 @@ class CountingRegistry final : public RegistryBackend {
     return true;
   }
   int writes = 0;
+  std::map<std::u16string, uint32_t> dwords;
 };
 
 AppSettings TestSettings(unsigned enabledMask = 15) {
@@ -114,7 +118,8 @@ TEST_F(SettingsDialogTest, EveryTemplateLoadsWithAllItsControls) {
   std::vector<Case> cases{{IDD_ENVSET, {IDOK, IDCANCEL, IDC_SETTINGS_TAB}},
                           {IDD_SETTING,
                            {IDC_HOTKEY_SELREAD, IDC_HOTKEY_ALLREAD, IDC_HOTKEY_STOP, IDC_ALPHA_SLIDER, IDC_ALPHA_NUMBER,
-                            IDC_ALPHA_GROUP, IDC_ALPHA_DEFAULTS}}};
+                            IDC_ALPHA_GROUP, IDC_ALPHA_DEFAULTS, IDC_READING_OPTIONS_GROUP, IDC_KEEP_CLIPBOARD,
+                            IDC_LANGUAGE_BY_SCRIPT, IDC_QUICK_CAPTURE}}};
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     const VoicePageControls& c = VoicePageControlsOf(l);
     Case page{c.templateId, {c.defaults, c.sample, c.test, c.path, c.choose, c.editor}};
@@ -367,6 +372,123 @@ TEST_F(SettingsDialogTest, HotKeyControlsShowTheSettingsAndAddAltToAPlainKey) {
   EXPECT_EQ(LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0)), (HOTKEYF_ALT << 8) | 'P');
 }
 
+constexpr int kOptionBoxes[] = {IDC_KEEP_CLIPBOARD, IDC_LANGUAGE_BY_SCRIPT, IDC_QUICK_CAPTURE};
+
+bool Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+
+// The page shown as a user sees it, so that clicks reach it.
+HWND ShowOtherSettingsPage(CEnvSetDlg& dialog) {
+  ShowWindow(dialog.hwnd(), SW_SHOWNA);
+  ui::TabControl tab(dialog.hwnd(), IDC_SETTINGS_TAB);
+  tab.SetCurSel(dialog.pageCount() - 2);
+  NMHDR header{tab.hwnd(), IDC_SETTINGS_TAB, TCN_SELCHANGE};
+  SendMessageW(dialog.hwnd(), WM_NOTIFY, IDC_SETTINGS_TAB, reinterpret_cast<LPARAM>(&header));
+  UpdateWindow(dialog.hwnd());
+  return dialog.setting().hwnd();
+}
+
+TEST_F(SettingsDialogTest, ReadingOptionsShowTheSettingsFollowClicksAndDefaultsTurnThemOff) {
+  AppSettings settings = TestSettings();
+  settings.LanguageByScript = 1;
+  auto dialog = Open(settings);
+  HWND page = ShowOtherSettingsPage(*dialog);
+  EXPECT_EQ(ItemText(page, IDC_READING_OPTIONS_GROUP), L"読み上げの動作");
+  EXPECT_EQ(ItemText(page, IDC_KEEP_CLIPBOARD), L"読み上げ後にクリップボードを元に戻す");
+  EXPECT_EQ(ItemText(page, IDC_LANGUAGE_BY_SCRIPT), L"文字の種類から言語を選ぶ");
+  EXPECT_EQ(ItemText(page, IDC_QUICK_CAPTURE), L"すばやく読み上げる");
+  EXPECT_FALSE(Checked(page, IDC_KEEP_CLIPBOARD));
+  EXPECT_TRUE(Checked(page, IDC_LANGUAGE_BY_SCRIPT));
+  EXPECT_FALSE(Checked(page, IDC_QUICK_CAPTURE));
+
+  // A click marks the box, and the page follows its notification.
+  SendDlgItemMessageW(page, IDC_KEEP_CLIPBOARD, BM_CLICK, 0, 0);
+  SendDlgItemMessageW(page, IDC_LANGUAGE_BY_SCRIPT, BM_CLICK, 0, 0);
+  EXPECT_TRUE(Checked(page, IDC_KEEP_CLIPBOARD));
+  EXPECT_FALSE(Checked(page, IDC_LANGUAGE_BY_SCRIPT));
+  const OtherSettingsPage& core = dialog->setting().core();
+  EXPECT_TRUE(core.KeepClipboard);
+  EXPECT_FALSE(core.LanguageByScript);
+  EXPECT_FALSE(core.QuickCapture);
+  // The settings themselves wait for OK.
+  EXPECT_EQ(settings.KeepClipboard, 0);
+  EXPECT_EQ(settings.LanguageByScript, 1);
+
+  SendDlgItemMessageW(page, IDC_QUICK_CAPTURE, BM_CLICK, 0, 0);
+  ASSERT_TRUE(core.QuickCapture);
+  SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALPHA_DEFAULTS, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_ALPHA_DEFAULTS)));
+  for (int id : kOptionBoxes) EXPECT_FALSE(Checked(page, id)) << id;
+  EXPECT_FALSE(core.KeepClipboard || core.LanguageByScript || core.QuickCapture);
+  EXPECT_TRUE(boxes.empty());
+}
+
+// Nothing clipped or overlapping: every control lies whole inside the page and inside at most
+// one group box, no two controls that are not group boxes overlap, and each check box's text
+// fits beside its mark in the page's font.
+TEST_F(SettingsDialogTest, OtherSettingsPageControlsNeitherOverlapNorClip) {
+  AppSettings settings = TestSettings();
+  auto dialog = Open(settings);
+  HWND page = ShowOtherSettingsPage(*dialog);
+  RECT pageRect;
+  GetClientRect(page, &pageRect);
+  struct Item {
+    HWND window;
+    RECT rect;
+    bool group;
+  };
+  std::vector<Item> items;
+  for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    Item item{child, {}, (GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX};
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    item.group = item.group && std::wstring(className) == L"Button";
+    GetWindowRect(child, &item.rect);
+    MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&item.rect), 2);
+    items.push_back(item);
+  }
+  ASSERT_GE(items.size(), 17u);
+  auto inside = [](const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+  };
+  auto overlap = [](const RECT& a, const RECT& b) {
+    RECT common;
+    return IntersectRect(&common, &a, &b) != FALSE;
+  };
+  for (const Item& item : items) {
+    SCOPED_TRACE(std::to_string(GetDlgCtrlID(item.window)));
+    EXPECT_TRUE(inside(item.rect, pageRect));
+    if (item.group) continue;
+    int groups = 0;
+    for (const Item& other : items) {
+      if (&other == &item) continue;
+      if (other.group && inside(item.rect, other.rect)) {
+        ++groups;
+      } else if (other.group) {
+        EXPECT_FALSE(overlap(item.rect, other.rect)) << "straddles a group box's edge";
+      } else {
+        EXPECT_FALSE(overlap(item.rect, other.rect)) << "overlaps control " << GetDlgCtrlID(other.window);
+      }
+    }
+    EXPECT_LE(groups, 1);
+  }
+  HDC dc = GetDC(page);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0)));
+  for (int id : kOptionBoxes) {
+    const std::wstring text = ItemText(page, id);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT box;
+    GetClientRect(GetDlgItem(page, id), &box);
+    // The mark, and the gap between it and the text.
+    const int mark = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    EXPECT_LE(mark + extent.cx, box.right) << id;
+    EXPECT_GE(box.bottom, extent.cy) << id;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(page, dc);
+}
+
 // --- the toolbar's settings command -------------------------------------------------------------
 
 // Acts on the settings dialog once its modal loop runs.
@@ -419,6 +541,58 @@ TEST_F(SettingsDialogTest, CancelAfterChangesLeavesTheSettingsAlone) {
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     EXPECT_EQ(settings.languages[l].voice.speed, before.languages[l].voice.speed);
   }
+}
+
+// Clicks every option box of the other-settings page (showing it first, as a user would).
+void ClickEveryOption(HWND dialog) {
+  HWND tab = GetDlgItem(dialog, IDC_SETTINGS_TAB);
+  const int other = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)) - 2;
+  SendMessageW(tab, TCM_SETCURSEL, other, 0);
+  NMHDR header{tab, IDC_SETTINGS_TAB, TCN_SELCHANGE};
+  SendMessageW(dialog, WM_NOTIFY, IDC_SETTINGS_TAB, reinterpret_cast<LPARAM>(&header));
+  HWND page = PageWith(dialog, IDC_KEEP_CLIPBOARD);
+  for (int id : kOptionBoxes) SendDlgItemMessageW(page, id, BM_CLICK, 0, 0);
+}
+
+TEST_F(SettingsDialogTest, ReadingOptionsAreKeptByOkAndLeftByCancel) {
+  AppSettings settings = TestSettings();
+  settings.KeepClipboard = 1;  // the others off
+  CountingRegistry registry;
+  RegistryStore store(registry);
+  int currentAlpha = 200;
+
+  EXPECT_EQ(RunWith(settings, engine, currentAlpha, store, [](HWND dialog) {
+              ClickEveryOption(dialog);
+              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            }),
+            IDCANCEL);
+  EXPECT_EQ((std::array{settings.KeepClipboard, settings.LanguageByScript, settings.QuickCapture}),
+            (std::array{1, 0, 0}));
+  EXPECT_EQ(registry.writes, 0);
+
+  EXPECT_EQ(RunWith(settings, engine, currentAlpha, store, [](HWND dialog) {
+              ClickEveryOption(dialog);
+              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }),
+            IDOK);
+  EXPECT_EQ((std::array{settings.KeepClipboard, settings.LanguageByScript, settings.QuickCapture}),
+            (std::array{0, 1, 1}));
+  EXPECT_EQ(registry.dwords[u"KeepClipboard"], 0u);
+  EXPECT_EQ(registry.dwords[u"LanguageByScript"], 1u);
+  EXPECT_EQ(registry.dwords[u"QuickCapture"], 1u);
+
+  // The next dialog shows what OK kept; OK without a click keeps it again.
+  std::array<bool, 3> shown{};
+  EXPECT_EQ(RunWith(settings, engine, currentAlpha, store, [&shown](HWND dialog) {
+              HWND page = PageWith(dialog, IDC_KEEP_CLIPBOARD);
+              for (size_t i = 0; i < shown.size(); ++i) shown[i] = Checked(page, kOptionBoxes[i]);
+              PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }),
+            IDOK);
+  EXPECT_EQ(shown, (std::array<bool, 3>{false, true, true}));
+  EXPECT_EQ((std::array{settings.KeepClipboard, settings.LanguageByScript, settings.QuickCapture}),
+            (std::array{0, 1, 1}));
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(SettingsDialogTest, OkWithoutChangesSavesAndRestoresTheToolbarsOpacity) {
