@@ -27,7 +27,7 @@ Application::ReadingParts::ReadingParts(HWND toolbar, CaptureFlags& flags, Readi
     : platform(toolbar),
       reader(toolbar),
       capture(platform, flags),
-      tick(reader, encoder, platform, flags, reading, settings) {}
+      tick(reader, encoder, platform, flags, capture, reading, settings) {}
 
 // The order is the one the toolbar has always started in: failures are reported in it.
 void Application::ToolbarOpening() {
@@ -83,6 +83,7 @@ void Application::ToolbarClosing() {
 void Application::ToolbarDestroying() {
   const HWND window = toolbar_.hwnd();
   ChangeClipboardChain(window, nextClipboardViewer_);
+  if (readingParts_) readingParts_->capture.EndForClose();
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (settings_.languageEnabled[l]) engine_.CloseLanguage(Window(), EngineLanguage(l));
   }
@@ -129,7 +130,12 @@ void Application::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam)
   SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
-void Application::StartTextCapture(ReadKind kind) { readingParts_->capture.StartTextCapture(Number(kind)); }
+void Application::StartTextCapture(ReadKind kind) {
+  // Read at each capture, so that a changed setting counts from the next reading.
+  readingParts_->capture.SetOptions({.keepClipboard = store_.AppRegGetInt(kSettingsKey, u"KeepClipboard", 0) == 1,
+                                     .quick = store_.AppRegGetInt(kSettingsKey, u"QuickCapture", 0) == 1});
+  readingParts_->capture.StartTextCapture(Number(kind));
+}
 
 void Application::PostClose() { PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0); }
 

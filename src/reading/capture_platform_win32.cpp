@@ -1,9 +1,10 @@
 #include "reading/capture_platform_win32.h"
 
 #include <algorithm>
-#include <array>
+#include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
@@ -92,21 +93,52 @@ void DispatchWaitingMessages() {
   }
 }
 
+namespace {
+
+bool IsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// Releases of the keys of a pair (left, right) that are down; the generic key when the
+// system reports only that one.
+void AddReleases(std::vector<INPUT>& inputs, int generic, std::initializer_list<std::pair<WORD, DWORD>> sides) {
+  bool any = false;
+  for (const auto& [key, flags] : sides) {
+    if (!IsDown(key)) continue;
+    inputs.push_back(KeyInput(key, flags | KEYEVENTF_KEYUP));
+    any = true;
+  }
+  if (!any && generic != 0 && IsDown(generic)) inputs.push_back(KeyInput(static_cast<WORD>(generic), KEYEVENTF_KEYUP));
+}
+
+}  // namespace
+
 void SendControlChord(BYTE virtualKey) {
-  std::array<INPUT, 4> inputs = {
-      KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY),
-      KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY),
-      KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP),
-      KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP),
-  };
+  std::vector<INPUT> inputs;
+  AddReleases(inputs, VK_SHIFT, {{VK_LSHIFT, 0}, {VK_RSHIFT, 0}});
+  inputs.push_back(KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY));
+  AddReleases(inputs, VK_MENU, {{VK_LMENU, 0}, {VK_RMENU, KEYEVENTF_EXTENDEDKEY}});
+  AddReleases(inputs, 0, {{VK_LWIN, KEYEVENTF_EXTENDEDKEY}, {VK_RWIN, KEYEVENTF_EXTENDEDKEY}});
+  inputs.push_back(KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY));
+  inputs.push_back(KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP));
+  inputs.push_back(KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP));
   const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   // A partly inserted chord would leave Ctrl held down for every later keystroke of the
   // user: send the releases that did not go in.
   if (sent > 0 && sent < inputs.size()) {
-    const UINT firstRelease = std::max<UINT>(sent, 2);
-    SendInput(static_cast<UINT>(inputs.size()) - firstRelease, inputs.data() + firstRelease, sizeof(INPUT));
+    std::vector<INPUT> releases;
+    for (size_t i = sent; i < inputs.size(); ++i) {
+      if (inputs[i].ki.dwFlags & KEYEVENTF_KEYUP) releases.push_back(inputs[i]);
+    }
+    SendInput(static_cast<UINT>(releases.size()), releases.data(), sizeof(INPUT));
   }
 }
+
+void Win32FocusWaitHost::DispatchMessages() { DispatchWaitingMessages(); }
+
+uintptr_t Win32FocusWaitHost::ForegroundWindow() { return Id(GetForegroundWindow()); }
+
+void Win32FocusWaitHost::Sleep(int milliseconds) { SleepFor(static_cast<DWORD>(std::max(milliseconds, 0))); }
+
+uint64_t Win32FocusWaitHost::NowMs() { return GetTickCount64(); }
 
 Win32CapturePlatform::Win32CapturePlatform(HWND toolbar) : toolbar_(toolbar), focus_(windows_, Id(toolbar)) {}
 
@@ -114,17 +146,39 @@ uintptr_t Win32CapturePlatform::ToolbarWindow() const { return Id(toolbar_); }
 
 void Win32CapturePlatform::ActivateToolbar() { SetActiveWindow(toolbar_); }
 
-ClipboardClearing Win32CapturePlatform::ClearClipboard() {
+ClipboardClearing Win32CapturePlatform::ClearClipboard(bool keepContents) {
   if (!OpenClipboardWithRetry(toolbar_)) return ClipboardClearing::kNotOpened;
+  KeptClipboard taken;
+  if (keepContents) taken.TakeFromOpenClipboard();
   const bool emptied = ::EmptyClipboard() != FALSE;
   ::CloseClipboard();
+  if (keepContents && emptied) kept_ = std::move(taken);
   return emptied ? ClipboardClearing::kCleared : ClipboardClearing::kNotEmptied;
 }
 
-void Win32CapturePlatform::HandFocusBack(uintptr_t previousForeground) { focus_.HandBack(previousForeground); }
+uint32_t Win32CapturePlatform::ClipboardSequence() { return GetClipboardSequenceNumber(); }
 
-void Win32CapturePlatform::SendCopyKeys(CopyKeys keys) {
-  for (const KeyStep& step : CopyKeySteps(keys)) {
+bool Win32CapturePlatform::PutKeptClipboardBack() {
+  if (kept_.empty()) return true;
+  if (!OpenClipboardWithRetry(toolbar_)) {
+    kept_.Clear();
+    return false;
+  }
+  const bool emptied = ::EmptyClipboard() != FALSE;
+  const bool all = emptied && kept_.PutOnOpenClipboard();
+  ::CloseClipboard();
+  kept_.Clear();
+  return all;
+}
+
+void Win32CapturePlatform::DropKeptClipboard() { kept_.Clear(); }
+
+void Win32CapturePlatform::HandFocusBack(uintptr_t previousForeground, bool quick) {
+  focus_.HandBack(previousForeground, quick);
+}
+
+void Win32CapturePlatform::SendCopyKeys(CopyKeys keys, bool quick) {
+  for (const KeyStep& step : CopyKeySteps(keys, quick)) {
     switch (step.kind) {
       case KeyStep::Kind::kDispatchMessages:
         DispatchWaitingMessages();
@@ -135,12 +189,17 @@ void Win32CapturePlatform::SendCopyKeys(CopyKeys keys) {
       case KeyStep::Kind::kControlChord:
         SendControlChord(static_cast<BYTE>(step.value));
         break;
+      case KeyStep::Kind::kWaitForFocus:
+        WaitForApplicationInFront(focusWait_, Id(toolbar_), step.value);
+        break;
     }
   }
 }
 
-bool Win32CapturePlatform::StartClipboardWait() {
-  return SetTimer(toolbar_, kClipboardTimerId, kClipboardTimerMs, nullptr) != 0;
+bool Win32CapturePlatform::StartClipboardWait(bool soon) {
+  // The same timer restarted with the shortest period: one tick comes at once, and the tick
+  // ends the timer when it has taken the text.
+  return SetTimer(toolbar_, kClipboardTimerId, soon ? USER_TIMER_MINIMUM : kClipboardTimerMs, nullptr) != 0;
 }
 
 void Win32CapturePlatform::EndClipboardWait() { KillTimer(toolbar_, kClipboardTimerId); }

@@ -3,6 +3,7 @@
 
 #include "reading/capture_platform.h"
 #include "reading/focus_hand_back.h"
+#include "reading/kept_clipboard_win32.h"
 
 namespace ostrel {
 
@@ -18,6 +19,15 @@ class Win32WindowFocus final : public WindowFocus {
   int LocalSecond() override;
 };
 
+// The thread's messages, the foreground window and the clock, for the quick capture's wait.
+class Win32FocusWaitHost final : public FocusWaitHost {
+ public:
+  void DispatchMessages() override;
+  uintptr_t ForegroundWindow() override;
+  void Sleep(int milliseconds) override;
+  uint64_t NowMs() override;
+};
+
 // Clipboard, focus, keystrokes and the clipboard timer of the toolbar window.
 class Win32CapturePlatform final : public CapturePlatform {
  public:
@@ -28,10 +38,13 @@ class Win32CapturePlatform final : public CapturePlatform {
 
   uintptr_t ToolbarWindow() const override;
   void ActivateToolbar() override;
-  ClipboardClearing ClearClipboard() override;
-  void HandFocusBack(uintptr_t previousForeground) override;
-  void SendCopyKeys(CopyKeys keys) override;
-  bool StartClipboardWait() override;
+  ClipboardClearing ClearClipboard(bool keepContents) override;
+  uint32_t ClipboardSequence() override;
+  bool PutKeptClipboardBack() override;
+  void DropKeptClipboard() override;
+  void HandFocusBack(uintptr_t previousForeground, bool quick) override;
+  void SendCopyKeys(CopyKeys keys, bool quick) override;
+  bool StartClipboardWait(bool soon) override;
   void EndClipboardWait() override;
   void Sleep(int milliseconds) override;
   void ShowWarning(std::u16string_view text) override;
@@ -41,13 +54,18 @@ class Win32CapturePlatform final : public CapturePlatform {
   HWND toolbar_;
   Win32WindowFocus windows_;
   FocusHandBack focus_;
+  Win32FocusWaitHost focusWait_;
+  KeptClipboard kept_;
 };
 
 // Runs what waits in the thread's queue; a quit request stays queued for the loop that ends
 // the program.
 void DispatchWaitingMessages();
 
-// Left Ctrl + key as one SendInput.
+// Left Ctrl + key as one SendInput. Shift, Alt and the Windows keys still held from the hot
+// key would turn the chord into another command: those down are released in the same
+// SendInput (Shift before the chord; Alt and the Windows keys while Ctrl is down, so that
+// their release opens no menu) and not pressed again.
 void SendControlChord(BYTE virtualKey);
 
 }  // namespace ostrel

@@ -16,17 +16,22 @@ constexpr int kTextWaitMs = 500;
 }  // namespace
 
 ClipboardToSpeech::ClipboardToSpeech(ClipboardReader& clipboard, TextEncoder& encoder, CapturePlatform& platform,
-                                     CaptureFlags& flags, ReadingControl& reading, const AppSettings& settings)
+                                     CaptureFlags& flags, TextCapture& capture, ReadingControl& reading,
+                                     const AppSettings& settings)
     : clipboard_(clipboard),
       encoder_(encoder),
       platform_(platform),
       flags_(flags),
+      capture_(capture),
       reading_(reading),
       settings_(settings) {}
 
 void ClipboardToSpeech::OnClipboardTimer() {
   reading_.FreeHeldText();
-  if (flags_.ClipboardChanged != 1) return;
+  if (flags_.ClipboardChanged != 1) {
+    if (capture_.NoCopyInTime()) GiveUp(texts::kNoTextCaptured);
+    return;
+  }
 
   bool hasText = clipboard_.HasUnicodeText();
   for (int wait = 0; wait < kTextWaits && !hasText; ++wait) {
@@ -49,10 +54,12 @@ void ClipboardToSpeech::OnClipboardTimer() {
   }
   clipboard_.Empty();
   clipboard_.Close();
+  capture_.ClipboardTextTaken();
   platform_.EndClipboardWait();
   if (text->empty()) {
     flags_.ClipboardTimerRunning = 0;
     reading_.EndWithoutText();
+    capture_.PutClipboardBack();
     return;
   }
   // Before the text is prepared: the language fixes its code page.
@@ -60,6 +67,8 @@ void ClipboardToSpeech::OnClipboardTimer() {
   reading_.SetHeldText(PrepareForSpeech(std::move(*text), settings_, encoder_));
   reading_.SpeakHeldText();
   flags_.ClipboardTimerRunning = 0;
+  // After Speak: the first sound need not wait for a large clipboard to be copied back.
+  capture_.PutClipboardBack();
 }
 
 void ClipboardToSpeech::GiveUp(const char16_t* message) {
@@ -70,6 +79,9 @@ void ClipboardToSpeech::GiveUp(const char16_t* message) {
   // Before the message too: a read button pressed while it shows must start a new reading,
   // not pause the one that found nothing.
   reading_.EndWithoutText();
+  // What the application put on the clipboard instead of a text stays there; a clipboard
+  // nobody has changed since the capture emptied it goes back.
+  capture_.PutClipboardBack();
   platform_.ShowWarning(message);
 }
 

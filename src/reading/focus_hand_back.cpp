@@ -2,9 +2,15 @@
 
 namespace ostrel {
 
-void FocusHandBack::HandBack(uintptr_t previousForeground) {
+void FocusHandBack::HandBack(uintptr_t previousForeground, bool quick) {
+  if (quick && previousForeground != 0) {
+    windows_.BringToFront(previousForeground);
+    return;
+  }
   const uintptr_t noted = windows_.ActiveWindow();
   MoveFocus();
+  // Alt+Esc is handled by the toolbar's own message loop, which the copy keys' wait runs.
+  if (quick) return;
   WaitForFocusToMove(noted);
   // Where Alt+Esc leaves the focus alone (Wine), the toolbar is still in front.
   if (previousForeground != 0 && windows_.ForegroundWindow() == toolbar_) {

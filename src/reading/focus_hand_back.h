@@ -30,7 +30,9 @@ class FocusHandBack {
   // Returns once the focus has moved or the wall clock's second has changed. Where the
   // focus is still on the toolbar, previousForeground (unless 0) is brought to the front:
   // keys sent next would otherwise reach the toolbar itself.
-  void HandBack(uintptr_t previousForeground);
+  // quick: a known previousForeground is brought to the front at once, without Alt+Esc and
+  // without the wait; the copy keys' wait for the focus follows instead.
+  void HandBack(uintptr_t previousForeground, bool quick = false);
 
   const WindowFilterState& FilterState() const { return filterState_; }
 

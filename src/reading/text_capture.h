@@ -2,7 +2,9 @@
 #include <cstdint>
 
 #include "reading/capture_flags.h"
+#include "reading/capture_options.h"
 #include "reading/capture_platform.h"
+#include "reading/clipboard_keeping.h"
 #include "reading/reading_host.h"
 
 namespace ostrel {
@@ -16,6 +18,10 @@ class TextCapture {
   TextCapture(const TextCapture&) = delete;
   TextCapture& operator=(const TextCapture&) = delete;
 
+  // For the captures that follow.
+  void SetOptions(const CaptureOptions& options) { options_ = options; }
+  const CaptureOptions& Options() const { return options_; }
+
   // kind: kSelectionReading or kWholeTextReading. Failures are shown to the user.
   void StartTextCapture(int kind);
 
@@ -27,9 +33,29 @@ class TextCapture {
   void RememberPreviousForeground(uintptr_t window);
   uintptr_t PreviousForeground() const { return previousForeground_; }
 
+  // The clipboard tick has taken the text and emptied the clipboard (its own change).
+  void ClipboardTextTaken();
+  // The user's kept clipboard goes back unless somebody else has changed the clipboard since
+  // our own last change; either way it is no longer kept. Nothing is done when nothing is kept.
+  void PutClipboardBack();
+  // Closing: a capture still waiting ends, and the user's clipboard goes back as above.
+  void EndForClose();
+
+  // A clipboard timer tick that found no change. While the user's clipboard is kept, the
+  // wait for the application's copy is bounded like the wait for its text: true once the
+  // bound is reached, and the wait has then ended.
+  bool NoCopyInTime();
+
+  // Ticks without a copy after which a capture that keeps the clipboard gives up: 5.5 s of
+  // the 50 ms timer, as long as the tick waits for a text that is slow to come.
+  static constexpr int kTicksWithoutCopy = 110;
+
  private:
   CapturePlatform& platform_;
   CaptureFlags& flags_;
+  CaptureOptions options_;
+  ClipboardKeeping keeping_;
+  int ticksWithoutCopy_ = 0;
   uintptr_t previousForeground_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "reading/capture_platform.h"
@@ -30,25 +31,48 @@ class FakeCapturePlatform : public CapturePlatform {
 
   uintptr_t ToolbarWindow() const override { return kToolbarId; }
   void ActivateToolbar() override { active = kToolbarId; }
-  ClipboardClearing ClearClipboard() override {
+  ClipboardClearing ClearClipboard(bool keepContents) override {
     activeWhenCleared = active;
     if (onClear) onClear();  // the change the emptying announces
-    if (clearing == ClipboardClearing::kCleared) clipboard.reset();
+    if (clearing == ClipboardClearing::kCleared) {
+      if (keepContents) kept = clipboard;
+      clipboard.reset();
+      ++sequence;
+    }
     return clearing;
   }
-  void HandFocusBack(uintptr_t previousForeground) override {
+  uint32_t ClipboardSequence() override { return sequence; }
+  bool PutKeptClipboardBack() override {
+    ++putBacks;
+    if (!kept) return true;
+    clipboard = kept;
+    kept.reset();
+    ++sequence;
+    return true;
+  }
+  void DropKeptClipboard() override { kept.reset(); }
+  void HandFocusBack(uintptr_t previousForeground, bool quick) override {
     handedBackWith = previousForeground;
+    handedBackQuickly = quick;
     active = focusGoesTo;
   }
-  void SendCopyKeys(CopyKeys keys) override {
+  void SendCopyKeys(CopyKeys keys, bool quick) override {
     keysSent.push_back({keys, active});
+    keysSentQuickly.push_back(quick);
     if (whileSendingKeys) whileSendingKeys();
   }
-  bool StartClipboardWait() override {
+  bool StartClipboardWait(bool soon) override {
     log_.push_back("StartTimer");
     ++waitsStarted;
+    waitsSoon += soon ? 1 : 0;
     waitRunning = waitStarts;
     return waitStarts;
+  }
+
+  // Another program (or the application) puts something on the clipboard.
+  void CopiedByAnotherProgram(std::u16string text) {
+    clipboard = std::move(text);
+    ++sequence;
   }
   void EndClipboardWait() override {
     log_.push_back("StopTimer");
@@ -75,11 +99,17 @@ class FakeCapturePlatform : public CapturePlatform {
 
   // What the capture left.
   std::optional<std::u16string> clipboard = u"what the user copied before";
+  std::optional<std::u16string> kept;  // what the platform keeps to put back
+  uint32_t sequence = 100;             // the clipboard's sequence number
+  int putBacks = 0;
   uintptr_t active = 0;
   uintptr_t activeWhenCleared = 0;
   std::optional<uintptr_t> handedBackWith;
+  bool handedBackQuickly = false;
   std::vector<SentKeys> keysSent;
+  std::vector<bool> keysSentQuickly;
   int waitsStarted = 0;
+  int waitsSoon = 0;
   bool waitRunning = false;
   bool closeRequested = false;
   std::vector<std::u16string> warnings;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,13 +39,17 @@ class FakeClipboard : public ClipboardReader {
     log_.push_back("GetText");
     return text;
   }
-  void Empty() override { log_.push_back("Empty"); }
+  void Empty() override {
+    log_.push_back("Empty");
+    if (onEmpty) onEmpty();
+  }
   void Close() override { log_.push_back("Close"); }
 
   int looks = 0;
   int textFromLook = 1;
   bool opens = true;
   std::optional<std::u16string> text = u"AB";
+  std::function<void()> onEmpty;
 
  private:
   CallLog& log_;
@@ -121,7 +126,8 @@ class ReadingClipboardToSpeechTest : public ::testing::Test {
   FakeClipboard clipboard{log};
   FakeEncoder encoder;
   CaptureFlags flags;
-  ClipboardToSpeech tick{clipboard, encoder, platform, flags, reading, settings};
+  TextCapture capture{platform, flags};
+  ClipboardToSpeech tick{clipboard, encoder, platform, flags, capture, reading, settings};
 };
 
 TEST_F(ReadingClipboardToSpeechTest, BeforeTheClipboardChangesATickOnlyFreesTheHeldText) {
@@ -208,7 +214,6 @@ TEST_F(ReadingClipboardToSpeechTest, ClipboardFailuresStopTheTimerAndSpeakNothin
 // The message box runs a message loop in which a hot key can start the next capture; that
 // capture must find no timer running, or nobody would pick up its text.
 TEST_F(ReadingClipboardToSpeechTest, ATimerThatGaveUpIsNotRunningWhileItsMessageShows) {
-  TextCapture capture{platform, flags};
   clipboard.opens = false;
   bool nested = false;
   platform.onWarning = [&] {
@@ -230,7 +235,6 @@ TEST_F(ReadingClipboardToSpeechTest, EmptyTextIsNotSpokenAndTheNextCaptureStarts
   EXPECT_EQ(reading.HeldText(), nullptr);
   EXPECT_EQ(flags.ClipboardTimerRunning, 0);
 
-  TextCapture capture{platform, flags};
   log.clear();
   capture.StartTextCapture(kSelectionReading);
   EXPECT_EQ(log.back(), "StartTimer");
@@ -291,7 +295,6 @@ TEST_F(ReadingClipboardToSpeechTest, ACaptureThatFindsNoTextEndsTheReadingBefore
 }
 
 TEST_F(ReadingClipboardToSpeechTest, TheReadButtonPressedWhileTheMessageShowsStartsANewReading) {
-  TextCapture capture{platform, flags};
   host.onCapture = [&](int kind) { capture.StartTextCapture(kind); };
   reading.ExecuteCommand(Command::SelectionReading);
   flags = kAfterCopy;
@@ -346,6 +349,138 @@ TEST_F(ReadingClipboardToSpeechTest, PreparesTheTextForEachLanguage) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), row.speak);
   }
+}
+
+// The clipboard as one: the platform's model of it is what the tick reads and empties.
+class ReadingKeptClipboardTest : public ReadingClipboardToSpeechTest {
+ protected:
+  ReadingKeptClipboardTest() {
+    flags = {};
+    clipboard.onEmpty = [this] {
+      platform.clipboard.reset();
+      ++platform.sequence;
+    };
+    host.onCapture = [this](int kind) { capture.StartTextCapture(kind); };
+  }
+  void Keep(bool keep) { capture.SetOptions({.keepClipboard = keep, .quick = false}); }
+  // The application copies what is selected in it.
+  void ApplicationCopies(const std::u16string& text) {
+    platform.CopiedByAnotherProgram(text);
+    clipboard.text = text;
+    capture.OnClipboardChanged();
+  }
+  const std::u16string before = u"what the user copied before";
+};
+
+TEST_F(ReadingKeptClipboardTest, TheUsersClipboardIsBackAfterTheReadingOnlyWithTheOption) {
+  for (const bool keep : {true, false}) {
+    SCOPED_TRACE(keep);
+    platform.clipboard = before;
+    Keep(keep);
+    reading.ExecuteCommand(Command::SelectionReading);
+    EXPECT_EQ(platform.clipboard, std::nullopt) << "the copy must find the clipboard empty";
+    ApplicationCopies(u"AB");
+    log.clear();
+    tick.OnClipboardTimer();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Speak 1 4142 1 2 3 4 5 0"), 1);
+    EXPECT_EQ(platform.clipboard, keep ? std::optional(before) : std::nullopt);
+    EXPECT_EQ(platform.kept, std::nullopt);
+    EXPECT_TRUE(platform.warnings.empty());
+    reading.ExecuteCommand(Command::Stop);
+  }
+}
+
+TEST_F(ReadingKeptClipboardTest, WhatAnotherProgramCopiedMeanwhileIsNotOverwritten) {
+  Keep(true);
+  capture.StartTextCapture(kSelectionReading);
+  ApplicationCopies(u"AB");
+  // The tick takes the text; before the clipboard goes back, another program copies.
+  clipboard.Empty();
+  capture.ClipboardTextTaken();
+  platform.CopiedByAnotherProgram(u"copied meanwhile");
+  capture.PutClipboardBack();
+  EXPECT_EQ(platform.clipboard, u"copied meanwhile");
+  EXPECT_EQ(platform.kept, std::nullopt);
+  EXPECT_EQ(platform.putBacks, 0);
+}
+
+TEST_F(ReadingKeptClipboardTest, ACaptureWhoseApplicationNeverCopiedLeavesTheClipboardToKeepToTheNext) {
+  Keep(true);
+  capture.StartTextCapture(kSelectionReading);  // nothing selected: no copy follows
+  capture.StartTextCapture(kSelectionReading);
+  EXPECT_EQ(platform.kept, before) << "the empty clipboard of the first capture was kept instead";
+  ApplicationCopies(u"AB");
+  tick.OnClipboardTimer();
+  EXPECT_EQ(platform.clipboard, before);
+}
+
+TEST_F(ReadingKeptClipboardTest, WithoutACopyTheWaitEndsAndTheClipboardGoesBack) {
+  Keep(true);
+  reading.ExecuteCommand(Command::SelectionReading);
+  for (int tickNumber = 1; tickNumber < TextCapture::kTicksWithoutCopy; ++tickNumber) tick.OnClipboardTimer();
+  EXPECT_TRUE(platform.warnings.empty());
+  EXPECT_EQ(platform.clipboard, std::nullopt);
+
+  tick.OnClipboardTimer();
+  EXPECT_EQ(platform.warnings, std::vector<std::u16string>{texts::kNoTextCaptured});
+  EXPECT_EQ(platform.clipboard, before);
+  EXPECT_FALSE(platform.waitRunning);
+  EXPECT_EQ(flags.ClipboardTimerRunning, 0);
+  EXPECT_EQ(flags.ClipboardWaiting, 0) << "putting the clipboard back would be taken as the copy";
+  EXPECT_EQ(reading.State(ReadKind::Selection), ReadingState::Idle);
+}
+
+TEST_F(ReadingKeptClipboardTest, WithoutTheOptionTheWaitForACopyHasNoEnd) {
+  Keep(false);
+  reading.ExecuteCommand(Command::SelectionReading);
+  for (int tickNumber = 0; tickNumber < 3 * TextCapture::kTicksWithoutCopy; ++tickNumber) tick.OnClipboardTimer();
+  EXPECT_TRUE(platform.warnings.empty());
+  EXPECT_TRUE(platform.waitRunning);
+  EXPECT_EQ(flags.ClipboardWaiting, 1);
+  EXPECT_EQ(reading.State(ReadKind::Selection), ReadingState::Speaking);
+}
+
+TEST_F(ReadingKeptClipboardTest, WhatTheApplicationLeftInsteadOfATextStays) {
+  Keep(true);
+  capture.StartTextCapture(kSelectionReading);
+  ApplicationCopies(u"a picture");
+  clipboard.textFromLook = 99;  // no Unicode text among it
+  tick.OnClipboardTimer();
+  EXPECT_EQ(platform.warnings, std::vector<std::u16string>{texts::kNoTextCaptured});
+  EXPECT_EQ(platform.clipboard, u"a picture");
+  EXPECT_EQ(platform.kept, std::nullopt);
+}
+
+TEST_F(ReadingKeptClipboardTest, AnEmptyTextIsTakenAndTheClipboardGoesBack) {
+  Keep(true);
+  capture.StartTextCapture(kSelectionReading);
+  ApplicationCopies(u"");
+  tick.OnClipboardTimer();
+  EXPECT_TRUE(platform.warnings.empty());
+  EXPECT_EQ(platform.clipboard, before);
+}
+
+TEST_F(ReadingKeptClipboardTest, AClipboardThatCannotBeEmptiedIsNeitherKeptNorTouched) {
+  for (const ClipboardClearing failure : {ClipboardClearing::kNotOpened, ClipboardClearing::kNotEmptied}) {
+    platform.clearing = failure;
+    Keep(true);
+    capture.StartTextCapture(kSelectionReading);
+    EXPECT_EQ(platform.clipboard, before);
+    EXPECT_EQ(platform.kept, std::nullopt);
+    capture.PutClipboardBack();
+    EXPECT_EQ(platform.putBacks, 0);
+  }
+}
+
+TEST_F(ReadingKeptClipboardTest, ClosingWhileWaitingPutsTheClipboardBack) {
+  Keep(true);
+  capture.StartTextCapture(kSelectionReading);
+  capture.EndForClose();
+  EXPECT_EQ(platform.clipboard, before);
+  EXPECT_EQ(flags.ClipboardWaiting, 0);
+  // The change that putting it back announces is not taken as the copy.
+  capture.OnClipboardChanged();
+  EXPECT_EQ(flags.ClipboardChanged, 0);
 }
 
 TEST(ReadingPrepareForSpeechTest, XrTextIsConvertedWhole) {

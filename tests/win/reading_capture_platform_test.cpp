@@ -7,20 +7,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/seams_win32.h"
 #include "reading/clipboard_reader_win32.h"
+#include "clipboard_test_support.h"
 #include "window_test_support.h"
 
 namespace ostrel {
 namespace {
 
+using testing::ClipboardBytes;
+using testing::ExpectSameBytes;
 using testing::PumpMessages;
+using testing::PutTextPictureAndPrivateData;
 
 constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kPong = WM_APP + 2;
@@ -166,7 +172,7 @@ TEST_F(ReadingCapturePlatform, CopyKeysAreLeftControlChordsSelectAllFirst) {
   KeyRecorder recorder;
   ASSERT_TRUE(recorder.installed());
 
-  platform.SendCopyKeys(CopyKeys::kSelectAllAndCopy);
+  platform.SendCopyKeys(CopyKeys::kSelectAllAndCopy, false);
   ASSERT_TRUE(PumpUntil([] { return SeenKeys().size() >= 8; })) << SeenKeys().size() << " keys seen";
 
   const std::vector<DWORD> keys = {VK_LCONTROL, 'A', 'A', VK_LCONTROL, VK_LCONTROL, 'C', 'C', VK_LCONTROL};
@@ -182,6 +188,64 @@ TEST_F(ReadingCapturePlatform, CopyKeysAreLeftControlChordsSelectAllFirst) {
     EXPECT_EQ(seen.extraInfo, 0u);
   }
   EXPECT_EQ(GetAsyncKeyState(VK_CONTROL) & 0x8000, 0) << "Ctrl left held down";
+}
+
+void SendKey(WORD virtualKey, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, 0));
+  input.ki.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+bool KeyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// A modifier still held from the hot key would make Ctrl+C another command (Ctrl+Shift+C
+// opens a browser's developer tools): it is released first and stays released. Alt and the
+// Windows keys go up while Ctrl is down, so that their release opens no menu.
+struct Seen {
+  DWORD virtualKey;
+  bool up;
+  friend bool operator==(const Seen&, const Seen&) = default;
+  friend void PrintTo(const Seen& key, std::ostream* out) { *out << key.virtualKey << (key.up ? " up" : " down"); }
+};
+
+TEST_F(ReadingCapturePlatform, ModifiersHeldFromTheHotKeyAreReleasedBeforeTheCopyKeys) {
+  struct Row {
+    const char* name;
+    std::vector<std::pair<WORD, DWORD>> held;
+    std::vector<Seen> keys;
+  };
+  const Seen ctrlDown{VK_LCONTROL, false}, cDown{'C', false}, cUp{'C', true}, ctrlUp{VK_LCONTROL, true};
+  const std::vector<Row> rows = {
+      {"Shift", {{VK_LSHIFT, 0}}, {{VK_LSHIFT, true}, ctrlDown, cDown, cUp, ctrlUp}},
+      {"Alt", {{VK_LMENU, 0}}, {ctrlDown, {VK_LMENU, true}, cDown, cUp, ctrlUp}},
+      {"Shift and Alt", {{VK_LSHIFT, 0}, {VK_LMENU, 0}}, {{VK_LSHIFT, true}, ctrlDown, {VK_LMENU, true}, cDown, cUp, ctrlUp}},
+      {"Windows key", {{VK_LWIN, KEYEVENTF_EXTENDEDKEY}}, {ctrlDown, {VK_LWIN, true}, cDown, cUp, ctrlUp}},
+      {"nothing held", {}, {ctrlDown, cDown, cUp, ctrlUp}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TestWindow target(L"Ostrel key target");
+    SetForegroundWindow(target.get());
+    for (const auto& [key, flags] : row.held) SendKey(key, flags);
+    ASSERT_TRUE(PumpUntil([&] {
+      return std::all_of(row.held.begin(), row.held.end(), [](const auto& held) { return KeyDown(held.first); });
+    })) << "the held keys did not register";
+
+    std::vector<Seen> seen;
+    {
+      KeyRecorder recorder;
+      ASSERT_TRUE(recorder.installed());
+      platform.SendCopyKeys(CopyKeys::kCopy, false);
+      PumpUntil([&] { return SeenKeys().size() >= row.keys.size(); });
+      PumpMessages();
+      for (const KeyEvent& key : SeenKeys()) seen.push_back({key.virtualKey, (key.flags & LLKHF_UP) != 0});
+    }
+    EXPECT_EQ(seen, row.keys);
+    for (const int key : {VK_SHIFT, VK_MENU, VK_CONTROL, VK_LWIN}) EXPECT_FALSE(KeyDown(key)) << key << " still down";
+  }
 }
 
 TEST_F(ReadingCapturePlatform, AltEscapeIsAltAroundEscape) {
@@ -246,16 +310,20 @@ std::optional<std::u16string> TakeClipboardText(HWND owner) {
 }
 
 TEST_F(ReadingCapturePlatform, CopyKeysCopyTheSelectionOfTheFocusedEditor) {
-  EditWindow editor(L"選択した部分 and the rest");
-  ASSERT_NE(editor.edit(), nullptr);
-  ASSERT_EQ(GetFocus(), editor.edit());
-  SendMessageW(editor.edit(), EM_SETSEL, 0, 6);
-  ASSERT_TRUE(ClearClipboard());
+  // The quick capture sends the same keys once the editor is in front.
+  for (const bool quick : {false, true}) {
+    SCOPED_TRACE(quick);
+    EditWindow editor(L"選択した部分 and the rest");
+    ASSERT_NE(editor.edit(), nullptr);
+    ASSERT_EQ(GetFocus(), editor.edit());
+    SendMessageW(editor.edit(), EM_SETSEL, 0, 6);
+    ASSERT_TRUE(ClearClipboard());
 
-  platform.SendCopyKeys(CopyKeys::kCopy);
-  ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }))
-      << "the editor copied nothing";
-  EXPECT_EQ(TakeClipboardText(toolbar.get()), u"選択した部分");
+    platform.SendCopyKeys(CopyKeys::kCopy, quick);
+    ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }))
+        << "the editor copied nothing";
+    EXPECT_EQ(TakeClipboardText(toolbar.get()), u"選択した部分");
+  }
 }
 
 TEST_F(ReadingCapturePlatform, SelectAllAndCopyKeysCopyTheWholeText) {
@@ -265,7 +333,7 @@ TEST_F(ReadingCapturePlatform, SelectAllAndCopyKeysCopyTheWholeText) {
   SendMessageW(editor.edit(), EM_SETSEL, 3, 3);
   ASSERT_TRUE(ClearClipboard());
 
-  platform.SendCopyKeys(CopyKeys::kSelectAllAndCopy);
+  platform.SendCopyKeys(CopyKeys::kSelectAllAndCopy, false);
   ASSERT_TRUE(PumpUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }))
       << "the editor copied nothing; selection " << editor.Selection().first << ".." << editor.Selection().second;
   EXPECT_EQ(editor.Selection(), std::make_pair(DWORD{0}, static_cast<DWORD>(whole.size())));
@@ -274,7 +342,7 @@ TEST_F(ReadingCapturePlatform, SelectAllAndCopyKeysCopyTheWholeText) {
 
 TEST_F(ReadingCapturePlatform, ClearingEmptiesTheClipboardAndClosesIt) {
   ASSERT_TRUE(PutText(u"old text"));
-  EXPECT_EQ(platform.ClearClipboard(), ClipboardClearing::kCleared);
+  EXPECT_EQ(platform.ClearClipboard(false), ClipboardClearing::kCleared);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
   EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
 }
@@ -299,7 +367,7 @@ TEST_F(ReadingCapturePlatform, ClearingFailsWhileAnotherProgramHoldsTheClipboard
   ASSERT_EQ(WaitForSingleObject(events[0], 5000), WAIT_OBJECT_0);
   ASSERT_NE(GetOpenClipboardWindow(), nullptr) << "the holder could not open the clipboard";
 
-  EXPECT_EQ(platform.ClearClipboard(), ClipboardClearing::kNotOpened);
+  EXPECT_EQ(platform.ClearClipboard(false), ClipboardClearing::kNotOpened);
   EXPECT_NE(GetOpenClipboardWindow(), toolbar.get());
 
   SetEvent(events[1]);
@@ -308,6 +376,49 @@ TEST_F(ReadingCapturePlatform, ClearingFailsWhileAnotherProgramHoldsTheClipboard
   CloseHandle(events[0]);
   CloseHandle(events[1]);
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT)) << "what the other program holds was emptied";
+}
+
+TEST_F(ReadingCapturePlatform, AKeptClipboardGoesBackWithTheBytesOfEachFormat) {
+  const UINT privateFormat = RegisterClipboardFormatW(L"OstrelTests.Private");
+  const std::vector<UINT> formats = {CF_UNICODETEXT, privateFormat, CF_DIB};
+  TestWindow other(L"Ostrel other program");
+  ASSERT_TRUE(PutTextPictureAndPrivateData(other.get(), privateFormat));
+  const auto before = ClipboardBytes(formats);
+
+  ASSERT_EQ(platform.ClearClipboard(true), ClipboardClearing::kCleared);
+  EXPECT_EQ(CountClipboardFormats(), 0);
+  // What the application copies and the reading takes.
+  ASSERT_TRUE(PutText(u"the captured text"));
+  ASSERT_TRUE(ClearClipboard());
+  const DWORD sequence = GetClipboardSequenceNumber();
+
+  EXPECT_TRUE(platform.PutKeptClipboardBack());
+  EXPECT_NE(GetClipboardSequenceNumber(), sequence);
+  EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
+  ExpectSameBytes(before, ClipboardBytes(formats), formats);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP)) << "the picture is not offered as a bitmap again";
+
+  // Once back, nothing is kept: a second put-back leaves the clipboard alone.
+  ASSERT_TRUE(PutText(u"later"));
+  EXPECT_TRUE(platform.PutKeptClipboardBack());
+  EXPECT_FALSE(IsClipboardFormatAvailable(privateFormat));
+  ClearClipboard();
+}
+
+TEST_F(ReadingCapturePlatform, ClearingWithoutKeepingOrFailingToClearKeepsNothing) {
+  const UINT privateFormat = RegisterClipboardFormatW(L"OstrelTests.Private");
+  TestWindow other(L"Ostrel other program");
+  ASSERT_TRUE(PutTextPictureAndPrivateData(other.get(), privateFormat));
+  ASSERT_EQ(platform.ClearClipboard(false), ClipboardClearing::kCleared);
+  EXPECT_TRUE(platform.PutKeptClipboardBack());
+  EXPECT_EQ(CountClipboardFormats(), 0);
+
+  // Kept, then given up: nothing goes back.
+  ASSERT_TRUE(PutTextPictureAndPrivateData(other.get(), privateFormat));
+  ASSERT_EQ(platform.ClearClipboard(true), ClipboardClearing::kCleared);
+  platform.DropKeptClipboard();
+  EXPECT_TRUE(platform.PutKeptClipboardBack());
+  EXPECT_EQ(CountClipboardFormats(), 0);
 }
 
 TEST_F(ReadingCapturePlatform, FocusMovesBetweenTheToolbarAndAnotherWindow) {
@@ -332,7 +443,7 @@ TEST_F(ReadingCapturePlatform, HandingTheFocusBackLeavesTheToolbar) {
   PumpMessages();
   ASSERT_EQ(GetForegroundWindow(), toolbar.get());
 
-  platform.HandFocusBack(Id(editor.frame()));
+  platform.HandFocusBack(Id(editor.frame()), false);
   PumpMessages();
   EXPECT_NE(GetForegroundWindow(), toolbar.get());
 }
@@ -371,7 +482,7 @@ TEST_F(ReadingCapturePlatform, TopLevelWindowsComeInZOrderWithTitleAndTopmostFla
 }
 
 TEST_F(ReadingCapturePlatform, ClipboardWaitTicksWithTimerIdOneUntilEnded) {
-  ASSERT_TRUE(platform.StartClipboardWait());
+  ASSERT_TRUE(platform.StartClipboardWait(false));
   MSG tick{};
   ASSERT_TRUE(PumpUntil([&] { return PeekMessageW(&tick, toolbar.get(), WM_TIMER, WM_TIMER, PM_REMOVE) != FALSE; }));
   EXPECT_EQ(tick.wParam, 1u);
@@ -387,7 +498,7 @@ TEST_F(ReadingCapturePlatform, TimerFailureIsReported) {
   HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   DestroyWindow(gone);
   Win32CapturePlatform orphan(gone);
-  EXPECT_FALSE(orphan.StartClipboardWait());
+  EXPECT_FALSE(orphan.StartClipboardWait(false));
 }
 
 TEST_F(ReadingCapturePlatform, DispatchRunsEverythingWaitingAndKeepsAQuitRequest) {

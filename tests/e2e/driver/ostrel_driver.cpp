@@ -244,6 +244,30 @@ int wmain(int argc, wchar_t** argv) {
     SendKeys(keys);
     return 0;
   }
+  if ((command == L"hold" || command == L"release") && argc >= 4) {  // TITLE|- VK[+VK...]: only presses, or only releases
+    if (std::wcscmp(argv[2], L"-") != 0) {
+      HWND window = FindByTitle(argv[2]);
+      if (!window) return Fail("window not found");
+      SetForegroundWindow(window);
+      Sleep(200);
+    }
+    std::vector<INPUT> inputs;
+    for (WORD vk : ParseKeys(argv[3])) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wVk = vk;
+      in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+      in.ki.dwFlags = command == L"release" ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(in);
+    }
+    std::printf("%llu\n", GetTickCount64());
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return 0;
+  }
+  if (command == L"key-state" && argc >= 3) {  // VK: "down" or "up", as the system holds it now
+    std::printf("%s\n", (GetAsyncKeyState(static_cast<int>(std::wcstoul(argv[2], nullptr, 0))) & 0x8000) ? "down" : "up");
+    return 0;
+  }
   if (command == L"post" && argc >= 6) {  // TITLE MESSAGE WPARAM LPARAM
     HWND window = FindByTitle(argv[2]);
     if (!window) return Fail("window not found");
