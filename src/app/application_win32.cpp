@@ -131,9 +131,9 @@ void Application::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void Application::StartTextCapture(ReadKind kind) {
-  // Read at each capture, so that a changed setting counts from the next reading.
-  readingParts_->capture.SetOptions({.keepClipboard = store_.AppRegGetInt(kSettingsKey, u"KeepClipboard", 0) == 1,
-                                     .quick = store_.AppRegGetInt(kSettingsKey, u"QuickCapture", 0) == 1});
+  // At each capture, so that a setting changed in the dialog counts from the next reading.
+  readingParts_->capture.SetOptions(
+      {.keepClipboard = settings_.KeepClipboard == 1, .quick = settings_.QuickCapture == 1});
   readingParts_->capture.StartTextCapture(Number(kind));
 }
 

@@ -57,7 +57,9 @@ uintptr_t Win32WindowFocus::ActiveWindow() { return Id(GetActiveWindow()); }
 
 uintptr_t Win32WindowFocus::ForegroundWindow() { return Id(GetForegroundWindow()); }
 
-void Win32WindowFocus::BringToFront(uintptr_t window) { ::SetForegroundWindow(Hwnd(window)); }
+bool Win32WindowFocus::BringToFront(uintptr_t window) {
+  return IsWindow(Hwnd(window)) && ::SetForegroundWindow(Hwnd(window));
+}
 
 bool Win32WindowFocus::IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
 

@@ -12,7 +12,7 @@ class Win32WindowFocus final : public WindowFocus {
  public:
   uintptr_t ActiveWindow() override;
   uintptr_t ForegroundWindow() override;
-  void BringToFront(uintptr_t window) override;
+  bool BringToFront(uintptr_t window) override;
   bool IsNtFamily() override;
   void SendAltEscape() override;  // keybd_event: Alt down, Esc down, Esc up, Alt up
   std::vector<TopLevelWindow> TopLevelWindows() override;

@@ -3,10 +3,7 @@
 namespace ostrel {
 
 void FocusHandBack::HandBack(uintptr_t previousForeground, bool quick) {
-  if (quick && previousForeground != 0) {
-    windows_.BringToFront(previousForeground);
-    return;
-  }
+  if (quick && previousForeground != 0 && windows_.BringToFront(previousForeground)) return;
   const uintptr_t noted = windows_.ActiveWindow();
   MoveFocus();
   // Alt+Esc is handled by the toolbar's own message loop, which the copy keys' wait runs.

@@ -12,7 +12,8 @@ class WindowFocus {
   virtual ~WindowFocus() = default;
   virtual uintptr_t ActiveWindow() = 0;
   virtual uintptr_t ForegroundWindow() = 0;
-  virtual void BringToFront(uintptr_t window) = 0;
+  // False when the window could not be brought there (closed meanwhile, or refused).
+  virtual bool BringToFront(uintptr_t window) = 0;
   virtual bool IsNtFamily() = 0;
   virtual void SendAltEscape() = 0;
   virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;  // Z order, top first
@@ -31,7 +32,8 @@ class FocusHandBack {
   // focus is still on the toolbar, previousForeground (unless 0) is brought to the front:
   // keys sent next would otherwise reach the toolbar itself.
   // quick: a known previousForeground is brought to the front at once, without Alt+Esc and
-  // without the wait; the copy keys' wait for the focus follows instead.
+  // without the wait (Alt+Esc, still without the wait, when that fails); the copy keys' wait
+  // for the focus follows instead.
   void HandBack(uintptr_t previousForeground, bool quick = false);
 
   const WindowFilterState& FilterState() const { return filterState_; }

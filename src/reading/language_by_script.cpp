@@ -89,9 +89,13 @@ Counts Count(std::u16string_view text) {
 
 // -1: the letters decide nothing. Japanese writes its grammar in kana and Korean in hangul,
 // so a few of them among many Han (a headline, a text in the Korean mixed script) still
-// tell the language; Han say which of the two only by their absence.
+// tell the language. Only a text holding both is a quotation in one of them: there the Han
+// count with the kana, since a Japanese sentence writes its nouns in Han and may quote a
+// Korean phrase longer than its own kana.
 LanguageIndex Decide(const Counts& n) {
-  if (n.kana > 0 || n.hangul > 0) return n.hangul > n.kana ? kKorean : kJapanese;
+  if (n.kana > 0 && n.hangul > 0) return n.hangul > n.kana + n.han ? kKorean : kJapanese;
+  if (n.hangul > 0) return kKorean;
+  if (n.kana > 0) return kJapanese;
   if (n.han > 0) return kChinese;
   if (n.latin > n.other) return kEnglish;
   return -1;

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # A hot key whose Shift the user goes on holding: the copy keys must still reach the
 # application as Ctrl+C (not Ctrl+Shift+C), so the selection is copied and read, and the
-# Shift the capture released is not pressed again. Run with the long waits and the quick ones.
+# Shift the capture released is not pressed again. Run with the long waits and the quick ones,
+# with the speaking engine: the reading must be heard.
 source "$(dirname "$0")/lib.sh"
+unset ORVATONE_SPEAK_MS
 CTRL=0xA2 SHIFT=0xA0 VK_SHIFT=0x10
 
 speak_lines() { grep ' Speak ' "$JOURNAL" || true; }
 has_speak() { [ -n "$(speak_lines)" ]; }
 
 open_notepad
+record_start held-modifier
 
 for quick in 0 1; do
   echo "-- Shift held through the capture (quick capture $quick)"
@@ -18,7 +21,6 @@ for quick in 0 1; do
   set_dword "$KEY" HotKeyAllRead $((0x0351))
   set_dword "$KEY" QuickCapture "$quick"
   new_journal
-  export ORVATONE_SPEAK_MS=400
   start_program
   driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
 
@@ -29,6 +31,7 @@ for quick in 0 1; do
   [ "$(driver key-state $VK_SHIFT)" = down ] || fail "Shift did not go down"
   held_from=$SECONDS
   # Ctrl and P pressed and let go while Shift stays down: the hot key Ctrl+Shift+P.
+  mark=$(record_mark)
   driver key - "$CTRL+0x50" >/dev/null
   wait_for 30 "the selection to be spoken" has_speak
   while [ $((SECONDS - held_from)) -lt 2 ]; do sleep 0.2; done
@@ -37,7 +40,10 @@ for quick in 0 1; do
   [ "$(speak_lines | wc -l)" = 1 ] || fail "spoken: $(speak_lines)"
   [ "$(speak_lines | awk '{print $NF}')" = "$(hex "$text" CP932)" ] || fail "spoken another text: $(speak_lines)"
   [ "$state" = up ] || fail "Shift is still down after the capture: released too late or pressed again"
+  wait_heard 30 "$mark" "the selection"
+  wait_for 60 "the end of the reading" grep -q ' Done ' "$JOURNAL"
   close_with_escape
 done
+record_stop
 reset_registry
 echo "PASS"

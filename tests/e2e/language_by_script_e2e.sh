@@ -12,6 +12,7 @@ BUTTON="27x26+$((LEFT + 228))+$((TOP + 18))"
 speak_lines() { grep ' Speak ' "$JOURNAL" || true; }
 speak_count() { speak_lines | wc -l; }
 has_speak_count() { [ "$(speak_count)" -ge "$1" ]; }
+has_done_count() { [ "$(grep -c ' Done ' "$JOURNAL")" -ge "$1" ]; }
 
 # language_face FILE: the language button as the screen shows it now.
 language_face() {
@@ -21,9 +22,10 @@ language_face() {
 # differing FILE FILE: how many pixels differ.
 differing() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{ print int($1) }'; }
 
+# with_toolbar [heard]: the toolbar with the silent engine, or with "heard" the speaking one.
 with_toolbar() {
   new_journal
-  export ORVATONE_SPEAK_MS=400
+  if [ "${1:-}" = heard ]; then unset ORVATONE_SPEAK_MS; else export ORVATONE_SPEAK_MS=400; fi
   start_program
   driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
   wait_for 30 "the toolbar to be drawn" toolbar_drawn $((LEFT + 28)) $((TOP + 22))
@@ -31,7 +33,7 @@ with_toolbar() {
 }
 
 # read_text TEXT: selects TEXT in notepad, presses the selection hot key and prints the Speak
-# line it brings.
+# line it brings, once the reading has ended (a hot key during a reading would pause it).
 read_text() {
   driver edit-set "$NOTEPAD" "$1"
   driver edit-select "$NOTEPAD" 0 -1
@@ -39,6 +41,7 @@ read_text() {
   before=$(speak_count)
   driver key "$NOTEPAD" "$CTRL+0x50" >/dev/null
   wait_for 30 "a Speak line for '$1'" has_speak_count $((before + 1))
+  wait_for 60 "the end of the reading of '$1'" has_done_count $((before + 1))
   speak_lines | sed -n "$((before + 1))p"
 }
 
@@ -68,11 +71,15 @@ expect_value "$KEY" language 0x0
 
 echo "-- option on: the Korean text is read in Korean and the button shows it"
 set_dword "$KEY" LanguageByScript 1
-with_toolbar
+record_start language-by-script
+with_toolbar heard
+MARK=$(record_mark)
 read -r _ _ language _ _ _ _ _ extra data <<<"$(read_text "$KOREAN")"
 [ "$language" = 4 ] || fail "the Korean text was read in language $language"
 [ "$data" = "$(hex "$KOREAN" CP949)" ] || fail "the Korean text reached the engine as $data"
-sleep 1  # the reading ends and the toolbar is redrawn
+wait_heard 5 "$MARK" "the Korean reading"
+record_stop
+sleep 1  # the toolbar is redrawn
 language_face "$ARTIFACTS/language-by-script-button.png"
 [ "$(differing "$ARTIFACTS/language-by-script-button.png" "$WORK/korean.png")" = 0 ] ||
   fail "the language button does not show Korean (see $ARTIFACTS/language-by-script-button.png)"

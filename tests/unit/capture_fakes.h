@@ -124,9 +124,11 @@ class FakeWindowFocus : public WindowFocus {
  public:
   uintptr_t ActiveWindow() override { return active; }
   uintptr_t ForegroundWindow() override { return foreground; }
-  void BringToFront(uintptr_t window) override {
+  bool BringToFront(uintptr_t window) override {
     broughtToFront.push_back(window);
+    if (window == closedWindow) return false;
     foreground = active = window;
+    return true;
   }
   bool IsNtFamily() override { return ntFamily; }
   void SendAltEscape() override {
@@ -140,6 +142,7 @@ class FakeWindowFocus : public WindowFocus {
   uintptr_t active = kToolbarId;
   uintptr_t foreground = kToolbarId;
   uintptr_t altEscapeMovesTo = 0;
+  uintptr_t closedWindow = 0;  // BringToFront fails on it
   std::vector<TopLevelWindow> windows;
   int secondReads = 0;
   int readsPerSecond = 3;

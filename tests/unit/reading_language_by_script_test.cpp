@@ -9,6 +9,7 @@
 
 #include "reading/clipboard_to_speech.h"
 #include "reading/reading_control.h"
+#include "reading/text_capture.h"
 #include "capture_fakes.h"
 #include "reading_fakes.h"
 
@@ -42,6 +43,7 @@ TEST(ReadingLanguageByScriptTest, JapaneseIsToldByItsKana) {
       {"the prolonged sound mark alone", u"ー", kEnglish, kJapanese},
       {"English words quoted", u"このアプリはWindowsとmacOSとLinuxで動きます。", kEnglish, kJapanese},
       {"a Korean word quoted", u"「ありがとう」は韓国語で「감사합니다」と言います。", kKorean, kJapanese},
+      {"a Korean phrase longer than the kana around it", u"韓国語で「안녕하세요」は挨拶です。", kKorean, kJapanese},
       {"as many hangul as kana", u"가あ", kChinese, kJapanese},
   });
 }
@@ -175,7 +177,8 @@ class ReadingLanguageChoiceTest : public ::testing::Test {
   OneTextClipboard clipboard;
   CodePageEncoder encoder;
   CaptureFlags flags;
-  ClipboardToSpeech tick{clipboard, encoder, platform, flags, reading, settings};
+  TextCapture capture{platform, flags};
+  ClipboardToSpeech tick{clipboard, encoder, platform, flags, capture, reading, settings};
 };
 
 TEST_F(ReadingLanguageChoiceTest, AKoreanTextIsEncodedAndSpokenInKoreanAndTheButtonShowsIt) {

@@ -96,6 +96,13 @@ TEST(ReadingQuickCaptureTest, AKnownWindowIsBroughtBackAtOnceWithoutAltEscapeOrT
   EXPECT_EQ(unknown.altEscapes, 1);
   EXPECT_EQ(unknown.secondReads, 0);
   EXPECT_TRUE(unknown.broughtToFront.empty());
+
+  // A window closed since the hot key: Alt+Esc finds the next one.
+  FakeWindowFocus closed;
+  closed.closedWindow = kEditorId;
+  FocusHandBack{closed, kToolbarId}.HandBack(kEditorId, true);
+  EXPECT_EQ(closed.altEscapes, 1);
+  EXPECT_EQ(closed.secondReads, 0);
 }
 
 class ReadingQuickTextCaptureTest : public ::testing::Test {
