@@ -137,6 +137,10 @@ void Application::StartTextCapture(ReadKind kind) {
   readingParts_->capture.StartTextCapture(Number(kind));
 }
 
+void Application::EndTextCapture() {
+  if (readingParts_) readingParts_->capture.EndForStop();
+}
+
 void Application::PostClose() { PostMessageW(toolbar_.hwnd(), WM_CLOSE, 0, 0); }
 
 void Application::ShowReading(const ReadingShown& reading) { toolbar_.ShowReading(reading); }

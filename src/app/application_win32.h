@@ -56,6 +56,7 @@ class Application final : private ToolbarHost, private ReadingHost {
   // ReadingHost
   WindowId Window() const override { return reinterpret_cast<WindowId>(toolbar_.hwnd()); }
   void StartTextCapture(ReadKind kind) override;
+  void EndTextCapture() override;
   void PostClose() override;
   void ShowReading(const ReadingShown& reading) override;
   void RedrawToolbar() override;

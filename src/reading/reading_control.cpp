@@ -79,11 +79,14 @@ void ReadingControl::ReadOrPause(ReadKind kind) {
 
   ReadingState& state = states_[static_cast<size_t>(kind)];
   switch (state) {
-    case ReadingState::Idle:
+    case ReadingState::Idle: {
+      const uint32_t stopsBefore = stops_;
       host_.StartTextCapture(kind);
-      // The capture pumps messages; whatever ran meanwhile, this kind now reads.
-      state = ReadingState::Speaking;
+      // The capture pumps messages; whatever ran meanwhile, this kind now reads, unless a
+      // stop ended the capture.
+      if (stops_ == stopsBefore) state = ReadingState::Speaking;
       break;
+    }
     case ReadingState::Speaking:
       engine_.Pause(host_.Window(), CurrentEngineLanguage());
       state = ReadingState::Paused;
@@ -96,7 +99,9 @@ void ReadingControl::ReadOrPause(ReadKind kind) {
 }
 
 void ReadingControl::Stop() {
+  ++stops_;
   engine_.Stop(host_.Window(), CurrentEngineLanguage());
+  host_.EndTextCapture();
   ReturnToIdle();
 }
 

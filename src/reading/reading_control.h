@@ -79,6 +79,8 @@ class ReadingControl {
   std::array<ReadingState, kReadKindCount> states_{};
   // The state changes only once the capture returns; the commands go by this meanwhile.
   std::optional<ReadKind> running_;
+  // Counts the stops, so that a capture can tell whether one came while it pumped messages.
+  uint32_t stops_ = 0;
   std::optional<std::string> heldText_;
 };
 

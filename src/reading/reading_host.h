@@ -17,6 +17,9 @@ class ReadingHost {
   virtual ~ReadingHost() = default;
   virtual WindowId Window() const = 0;
   virtual void StartTextCapture(ReadKind kind) = 0;
+  // A stop: a capture still waiting for the application's copy ends, so that nothing the
+  // user copies later is taken from the clipboard and read.
+  virtual void EndTextCapture() = 0;
   virtual void PostClose() = 0;  // WM_CLOSE to the toolbar
   // The buttons follow the reading; nothing is drawn yet.
   virtual void ShowReading(const ReadingShown& reading) = 0;

@@ -38,6 +38,8 @@ void TextCapture::StartTextCapture(int kind) {
   platform_.HandFocusBack(previousForeground_, options_.quick);
   platform_.SendCopyKeys(kind == kWholeTextReading ? CopyKeys::kSelectAllAndCopy : CopyKeys::kCopy, options_.quick);
 
+  // A stop pressed while the keys went out has ended this capture: nothing to wait for.
+  if (flags_.ClipboardWaiting == 0 && flags_.ClipboardChanged == 0) return;
   // A timer that already runs serves this capture too.
   if (flags_.ClipboardTimerRunning == 1) return;
   // The copy may have come while the keys went out.
@@ -80,6 +82,19 @@ void TextCapture::PutClipboardBack() {
 void TextCapture::EndForClose() {
   // Putting the clipboard back is a change, and not the application's copy.
   flags_.ClipboardWaiting = 0;
+  PutClipboardBack();
+}
+
+void TextCapture::EndForStop() {
+  const bool underWay =
+      flags_.ClipboardWaiting == 1 || (flags_.ClipboardChanged == 1 && flags_.ClipboardTimerRunning == 1);
+  if (!underWay) return;
+  flags_.ClipboardWaiting = 0;
+  flags_.ClipboardChanged = 0;
+  if (flags_.ClipboardTimerRunning == 1) {
+    platform_.EndClipboardWait();
+    flags_.ClipboardTimerRunning = 0;
+  }
   PutClipboardBack();
 }
 

@@ -40,6 +40,9 @@ class TextCapture {
   void PutClipboardBack();
   // Closing: a capture still waiting ends, and the user's clipboard goes back as above.
   void EndForClose();
+  // A stop: a capture whose text has not been taken yet ends, its timer too; a copy that
+  // arrives later is left on the clipboard for the user. The kept clipboard goes back as above.
+  void EndForStop();
 
   // A clipboard timer tick that found no change. While the user's clipboard is kept, the
   // wait for the application's copy is bounded like the wait for its text: true once the

@@ -7,6 +7,7 @@ CTRL=0xA2 SHIFT=0xA0
 speak_lines() { grep ' Speak ' "$JOURNAL" || true; }
 speak_count() { speak_lines | wc -l; }
 has_speak_count() { [ "$(speak_count)" -ge "$1" ]; }
+clipboard_is() { [ "$(driver clipboard)" = "$1" ]; }
 
 open_notepad
 
@@ -86,6 +87,23 @@ sleep 2
 count=$(speak_count)
 sleep 2
 [ "$(speak_count)" = "$count" ] || fail "speech went on after the stop hot key"
+close_with_escape
+
+echo "-- a stop ends a capture that got no copy: what is copied afterwards stays and is not read"
+reset_registry
+with_toolbar
+driver edit-set "$NOTEPAD" "後でコピーする文。"
+driver edit-select "$NOTEPAD" 0 0  # nothing selected: notepad copies nothing
+driver key "$NOTEPAD" "$CTRL+0x50" >/dev/null
+sleep 3  # the capture's keys have gone out
+driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
+sleep 1
+driver edit-select "$NOTEPAD" 0 -1
+driver key "$NOTEPAD" "$CTRL+0x43" >/dev/null  # the user copies
+wait_for 10 "the user's copy on the clipboard" clipboard_is "text 9"
+sleep 2  # a tick or two
+[ "$(speak_count)" = 0 ] || fail "the copy made after the stop was read: $(speak_lines)"
+[ "$(driver clipboard)" = "text 9" ] || fail "the copy made after the stop was taken: $(driver clipboard)"
 close_with_escape
 
 echo "-- a text of 1 MiB is read without harm"

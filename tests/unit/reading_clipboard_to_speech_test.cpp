@@ -483,6 +483,65 @@ TEST_F(ReadingKeptClipboardTest, ClosingWhileWaitingPutsTheClipboardBack) {
   EXPECT_EQ(flags.ClipboardChanged, 0);
 }
 
+// A stop ends a capture still waiting for its copy: what the user copies afterwards stays on
+// the clipboard and is not read.
+TEST_F(ReadingKeptClipboardTest, AStopEndsACaptureThatWaitsForItsCopy) {
+  host.onEndCapture = [this] { capture.EndForStop(); };
+  for (const bool keep : {false, true}) {
+    SCOPED_TRACE(keep);
+    platform.clipboard = before;
+    Keep(keep);
+    reading.ExecuteCommand(Command::SelectionReading);  // nothing selected: no copy follows
+    reading.ExecuteCommand(Command::Stop);
+    EXPECT_EQ(flags.ClipboardTimerRunning, 0);
+    EXPECT_FALSE(platform.waitRunning);
+    EXPECT_EQ(platform.clipboard, keep ? std::optional(before) : std::nullopt);
+
+    log.clear();
+    ApplicationCopies(u"copied later");
+    tick.OnClipboardTimer();  // a tick already on its way
+    EXPECT_EQ(platform.clipboard, u"copied later");
+    for (const std::string& call : log) EXPECT_NE(call.rfind("Speak", 0), 0u) << call;
+    EXPECT_EQ(reading.State(ReadKind::Selection), ReadingState::Idle);
+
+    // The next reading captures as ever.
+    reading.ExecuteCommand(Command::SelectionReading);
+    ApplicationCopies(u"AB");
+    tick.OnClipboardTimer();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Speak 1 4142 1 2 3 4 5 0"), 1);
+    reading.ExecuteCommand(Command::Stop);
+  }
+}
+
+// The stop may come while the capture lets messages run before the keys (a click on the stop
+// button, the stop hot key): the capture then waits for nothing and the reading stays idle.
+TEST_F(ReadingKeptClipboardTest, AStopWhileTheKeysGoOutLeavesNothingWaiting) {
+  host.onEndCapture = [this] { capture.EndForStop(); };
+  platform.whileSendingKeys = [this] { reading.ExecuteCommand(Command::Stop); };
+  reading.ExecuteCommand(Command::WholeTextReading);
+  EXPECT_EQ(platform.waitsStarted, 0);
+  EXPECT_EQ(flags.ClipboardTimerRunning, 0);
+  EXPECT_EQ(reading.State(ReadKind::WholeText), ReadingState::Idle);
+  EXPECT_TRUE(reading.Available(Command::SelectionReading));
+  EXPECT_FALSE(reading.Available(Command::Stop));
+  ApplicationCopies(u"the whole text");
+  EXPECT_EQ(flags.ClipboardChanged, 0);
+}
+
+// A stop after the reading (the engine's end, the stop button) finds no capture to end.
+TEST_F(ReadingKeptClipboardTest, AStopAfterTheTextWasTakenChangesNothingOfTheCapture) {
+  host.onEndCapture = [this] { capture.EndForStop(); };
+  reading.ExecuteCommand(Command::SelectionReading);
+  ApplicationCopies(u"AB");
+  tick.OnClipboardTimer();
+  const int waitsStarted = platform.waitsStarted;
+  log.clear();
+  reading.ExecuteCommand(Command::Stop);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "StopTimer"), 0);
+  EXPECT_EQ(flags.ClipboardChanged, 1);
+  EXPECT_EQ(platform.waitsStarted, waitsStarted);
+}
+
 TEST(ReadingPrepareForSpeechTest, XrTextIsConvertedWhole) {
   AppSettings settings;
   settings.language = kChinese;

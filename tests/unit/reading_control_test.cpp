@@ -340,6 +340,24 @@ TEST_F(ReadingControlTest, TextDeliveredAfterAStopIsNotRepeated) {
   EXPECT_TRUE(log.empty()) << log.front();
 }
 
+// Every command that stops a reading also ends a capture still waiting for its copy; nothing
+// else does.
+TEST_F(ReadingControlTest, EachStopEndsTheCaptureToo) {
+  for (const Command command : {Command::Stop, Command::Repeat, Command::Language, Command::Settings,
+                                Command::Minimise}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    host.captureEnds = 0;
+    Press(Command::SelectionReading);
+    EXPECT_EQ(host.captureEnds, 0);
+    Press(command);
+    EXPECT_EQ(host.captureEnds, 1);
+    if (reading.State(ReadKind::Selection) != kIdle) Press(kStop);
+  }
+  host.captureEnds = 0;
+  Press(Command::Language);  // nothing running: nothing to stop
+  EXPECT_EQ(host.captureEnds, 0);
+}
+
 TEST_F(ReadingControlTest, ReadingStartsOnlyAfterTheCaptureReturns) {
   std::vector<ReadingState> seenInside;
   host.onCapture = [&](int) { seenInside = States(); };

@@ -70,6 +70,10 @@ class FakeHost : public ReadingHost {
     log_.push_back("Capture " + std::to_string(Number(kind)));
     if (onCapture) onCapture(Number(kind));
   }
+  void EndTextCapture() override {
+    ++captureEnds;
+    if (onEndCapture) onEndCapture();
+  }
   void PostClose() override { log_.push_back("PostClose"); }
   // As the toolbar does.
   void ShowReading(const ReadingShown& reading) override { ShowReadingOnButtons(reading, buttons_); }
@@ -86,6 +90,8 @@ class FakeHost : public ReadingHost {
 
   // Runs inside the capture, as a handler would while the capture dispatches messages.
   std::function<void(int)> onCapture;
+  std::function<void()> onEndCapture;
+  int captureEnds = 0;
 
  private:
   CallLog& log_;
