@@ -12,6 +12,31 @@
 
 namespace ostrel::testing {
 
+inline bool ClearClipboard(HWND owner) {
+  if (!OpenClipboard(owner)) return false;
+  const bool emptied = EmptyClipboard() != FALSE;
+  CloseClipboard();
+  return emptied;
+}
+
+// The text alone, as a program that copied it leaves the clipboard.
+inline bool PutText(HWND owner, const std::u16string& text) {
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  const size_t size = (text.size() + 1) * sizeof(char16_t);
+  bool put = false;
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
+    if (void* target = GlobalLock(block)) {
+      std::memcpy(target, text.c_str(), size);
+      GlobalUnlock(block);
+      put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    }
+    if (!put) GlobalFree(block);
+  }
+  CloseClipboard();
+  return put;
+}
+
 // A clipboard as a user leaves it: a text, a picture put as a bitmap, another program's own
 // format. The owner is a window of "another program".
 inline bool PutTextPictureAndPrivateData(HWND owner, UINT privateFormat) {

@@ -26,7 +26,11 @@ namespace {
 using testing::ClipboardBytes;
 using testing::ExpectSameBytes;
 using testing::PumpMessages;
+using testing::PumpUntil;
 using testing::PutTextPictureAndPrivateData;
+
+bool ClearClipboard() { return testing::ClearClipboard(nullptr); }
+bool PutText(const std::u16string& text) { return testing::PutText(nullptr, text); }
 
 constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kPong = WM_APP + 2;
@@ -74,42 +78,6 @@ class TestWindow {
  private:
   HWND window_;
 };
-
-// Pumps until the condition holds or the time is up.
-template <typename Condition>
-bool PumpUntil(Condition condition, ULONGLONG milliseconds = 2000) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  while (!condition()) {
-    if (GetTickCount64() > deadline) return false;
-    PumpMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
-bool ClearClipboard() {
-  if (!OpenClipboard(nullptr)) return false;
-  const bool emptied = EmptyClipboard() != FALSE;
-  CloseClipboard();
-  return emptied;
-}
-
-bool PutText(const std::u16string& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  const size_t size = (text.size() + 1) * sizeof(char16_t);
-  bool put = false;
-  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
-    if (void* target = GlobalLock(block)) {
-      std::memcpy(target, text.c_str(), size);
-      GlobalUnlock(block);
-      put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-    }
-    if (!put) GlobalFree(block);
-  }
-  CloseClipboard();
-  return put;
-}
 
 uintptr_t Id(HWND window) { return reinterpret_cast<uintptr_t>(window); }
 

@@ -13,6 +13,7 @@
 
 #include "clipboard_test_support.h"
 #include "toolbar_fixture.h"
+#include "window_test_support.h"
 
 namespace ostrel {
 namespace {
@@ -20,32 +21,9 @@ namespace {
 using testing::ClipboardBytes;
 using testing::ExpectSameBytes;
 using testing::PumpMessages;
+using testing::PumpUntil;
+using testing::PutText;
 using testing::PutTextPictureAndPrivateData;
-
-template <class Done>
-bool PumpUntil(Done done) {
-  const ULONGLONG deadline = GetTickCount64() + 20000;
-  while (!done() && GetTickCount64() < deadline) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    PumpMessages();
-  }
-  return done();
-}
-
-bool PutText(HWND owner, const std::u16string& text) {
-  if (!OpenClipboard(owner)) return false;
-  EmptyClipboard();
-  const size_t size = (text.size() + 1) * sizeof(char16_t);
-  bool put = false;
-  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size)) {
-    std::memcpy(GlobalLock(block), text.c_str(), size);
-    GlobalUnlock(block);
-    put = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-    if (!put) GlobalFree(block);
-  }
-  CloseClipboard();
-  return put;
-}
 
 class ReadingKeptClipboard : public testing::ToolbarFixture {
  protected:
@@ -79,7 +57,7 @@ class ReadingKeptClipboard : public testing::ToolbarFixture {
     SendMessageW(window, WM_HOTKEY, 1, 0);
     ASSERT_EQ(CountClipboardFormats(), 0) << "the capture did not empty the clipboard";
     ASSERT_TRUE(PutText(other, u"読み上げる部分"));
-    ASSERT_TRUE(PumpUntil([&] { return !engine.Calls("Speak").empty(); })) << "nothing was spoken";
+    ASSERT_TRUE(PumpUntil([&] { return !engine.Calls("Speak").empty(); }, 20000)) << "nothing was spoken";
     PumpMessages();
     EXPECT_TRUE(boxes.empty());
   }

@@ -15,6 +15,20 @@ inline void PumpMessages() {
   }
 }
 
+// Runs this thread's messages until the condition holds or the time is up; false then.
+template <typename Condition>
+bool PumpUntil(Condition condition, ULONGLONG milliseconds = 2000) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  // The condition right after the pause: it may look for a message (a timer's) that
+  // pumping would dispatch.
+  while (!condition()) {
+    if (GetTickCount64() > deadline) return false;
+    PumpMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
 // The control classes the dialogs under test are made of.
 inline void InitCommonControlsForTests() {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
