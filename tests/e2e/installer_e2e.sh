@@ -181,11 +181,12 @@ APPDATA_DICTIONARY="$(winepath -u "$(timeout 60 wine cmd /c echo %APPDATA% | tr 
 mkdir -p "$(dirname "$APPDATA_DICTIONARY")"
 printf 'Ostrel,おすとれる\r\n' >"$APPDATA_DICTIONARY"
 timeout 120 wine "$INSTALLED/Uninstall.exe" /S || fail "the uninstaller failed: $?"
-# The uninstaller runs on from a copy of itself in the temp folder.
-wait_for 60 "the program folder to go" bash -c '! [ -e "$0" ]' "$DRIVE_C/Program Files/Brantic"
+# The uninstaller runs on from a copy of itself in the temp folder; the machine-wide key is the
+# last thing it removes, so everything else is settled once that key has gone.
+wait_for 60 "the uninstaller to finish" bash -c '! timeout 60 wine reg query "HKLM\\SOFTWARE\\BRANTIC" >/dev/null 2>&1'
+[ ! -e "$DRIVE_C/Program Files/Brantic" ] || fail "the program folder is left: $(ls -R "$DRIVE_C/Program Files/Brantic")"
 [ ! -e "$MENU/Ostrel Quartet" ] || fail "the Start-menu folder is left: $(ls "$MENU/Ostrel Quartet")"
 [ ! -e "$STARTUP_LINK" ] || fail "the sign-in shortcut is left"
-! timeout 60 wine reg query 'HKLM\SOFTWARE\BRANTIC' >/dev/null 2>&1 || fail "machine-wide keys are left"
 ! timeout 60 wine reg query "$UNINSTALL_KEY" >/dev/null 2>&1 || fail "the uninstall entry is left"
 expect_value "$KEY" x 0x3c
 [ -s "$APPDATA_DICTIONARY" ] || fail "the user's dictionary was removed"
