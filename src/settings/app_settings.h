@@ -37,6 +37,9 @@ struct LanguageSettings {
   VoiceParameters voice;
   std::array<ParameterRange, kVoiceParameterCount> ranges{};
   std::u16string UserDicPath;
+  // "UserDicPath" as last read from or written to the registry: the dictionary editor may point
+  // the language at another file while the toolbar runs, and a path not changed here yields to it.
+  std::u16string storedUserDicPath;
   int32_t codepage = 0;  // Chinese only: 0 GB, 1 BIG5, 2 XR simplified, 3 XR traditional
 };
 

@@ -63,6 +63,17 @@ void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view prog
     }
     ls.UserDicPath =
         store.AppRegGetStr(languageKey, u"UserDicPath", DefaultUserDicPath(l, programDirectory));
+    ls.storedUserDicPath = ls.UserDicPath;
+  }
+}
+
+void TakeStoredDictionaryPaths(AppSettings& s, RegistryStore& store) {
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (!s.languageEnabled[l]) continue;
+    LanguageSettings& ls = s.languages[l];
+    const std::u16string now = store.AppRegGetStr(LanguageKey(l), u"UserDicPath", ls.storedUserDicPath);
+    if (now != ls.storedUserDicPath && ls.UserDicPath == ls.storedUserDicPath) ls.UserDicPath = now;
+    ls.storedUserDicPath = now;
   }
 }
 
@@ -96,7 +107,8 @@ void ValidateLanguage(AppSettings& s) {
   if (!inRange) s.language = kJapanese;
 }
 
-bool SaveSettings(const AppSettings& s, RegistryStore& store) {
+bool SaveSettings(AppSettings& s, RegistryStore& store) {
+  TakeStoredDictionaryPaths(s, store);
   // Every value is tried even after a failure: what can be kept is kept.
   bool all = true;
   const std::u16string_view key = kSettingsKey;
@@ -114,7 +126,7 @@ bool SaveSettings(const AppSettings& s, RegistryStore& store) {
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!s.languageEnabled[l]) continue;
     const std::u16string languageKey = LanguageKey(l);
-    const LanguageSettings& ls = s.languages[l];
+    LanguageSettings& ls = s.languages[l];
     all &= store.AppRegSetInt(languageKey, u"speed", ls.voice.speed) == 1;
     all &= store.AppRegSetInt(languageKey, u"pitch", ls.voice.pitch) == 1;
     all &= store.AppRegSetInt(languageKey, u"volume", ls.voice.volume) == 1;
@@ -122,7 +134,11 @@ bool SaveSettings(const AppSettings& s, RegistryStore& store) {
     all &= store.AppRegSetInt(languageKey, u"commapause", ls.voice.commapause) == 1;
     if (l == kChinese) all &= store.AppRegSetInt(languageKey, u"codepage", ls.codepage) == 1;
     if (l == kKorean) all &= store.AppRegSetInt(languageKey, u"ParenthesisCharNumber", ls.voice.ParenthesisCharNumber) == 1;
-    all &= store.AppRegSetStr(languageKey, ls.UserDicPath) == 1;
+    if (store.AppRegSetStr(languageKey, ls.UserDicPath) == 1) {
+      ls.storedUserDicPath = ls.UserDicPath;
+    } else {
+      all = false;
+    }
   }
   return all;
 }

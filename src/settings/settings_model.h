@@ -22,8 +22,12 @@ void LoadSettings(AppSettings& settings, RegistryStore& store, std::u16string_vi
 void ApplyEngineRanges(AppSettings& settings, RegistryStore& store, LanguageIndex language,
                        const EngineReport& report);
 void ValidateLanguage(AppSettings& settings);
+// A dictionary path that the registry has changed to since it was read (the dictionary editor
+// saved the dictionary elsewhere) replaces one that was not changed here; a path changed here
+// stays. Before the paths are shown, and within each save, so that neither brings back the old file.
+void TakeStoredDictionaryPaths(AppSettings& settings, RegistryStore& store);
 // Both say whether every value was written.
-bool SaveSettings(const AppSettings& settings, RegistryStore& store);
+bool SaveSettings(AppSettings& settings, RegistryStore& store);
 bool SaveWindowPosition(const AppSettings& settings, RegistryStore& store);
 std::u16string ReadAutoCheck(RegistryStore& store);
 std::u16string DefaultUserDicPath(LanguageIndex language, std::u16string_view programDirectory);

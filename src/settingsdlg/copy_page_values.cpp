@@ -13,6 +13,7 @@ void CopyIntoPages(const AppSettings& settings, const VoicePages& voicePages, Ot
     page->pause = ls.voice.pause;
     page->commapause = ls.voice.commapause;
     page->UserDicPath = ls.UserDicPath;
+    page->storedUserDicPath = ls.storedUserDicPath;
     if (l == kChinese) page->codepage = ls.codepage;
     if (l == kKorean) page->ParenthesisCharNumber = ls.voice.ParenthesisCharNumber;
   }

@@ -92,6 +92,16 @@ void CEnvSetDlg::OnPaint(WPARAM, LPARAM) {
   EndPaint(hwnd(), &paint);
 }
 
+// Back from another program, perhaps the dictionary editor, which may have saved a page's
+// dictionary elsewhere: the pages show the file that is now in use.
+void CEnvSetDlg::OnActivateApp(WPARAM active, LPARAM) {
+  if (!active) return;
+  for (CVoicePage* page : {static_cast<CVoicePage*>(&modeJ_), static_cast<CVoicePage*>(&modeC_),
+                           static_cast<CVoicePage*>(&modeE_), static_cast<CVoicePage*>(&modeK_)}) {
+    if (page->hwnd()) page->LookAtStoredDictionaryPath();
+  }
+}
+
 void CEnvSetDlg::OnOK() {
   // The dialog closes with OK even when a hot key could not be registered.
   setting_.ApplyHotKeys();

@@ -51,6 +51,7 @@ class CEnvSetDlg : public ui::DialogImpl<CEnvSetDlg> {
  private:
   void OnTabChanged();
   void OnPaint(WPARAM, LPARAM);
+  void OnActivateApp(WPARAM active, LPARAM);
   void ShowSelectedPage();
   ui::Dialog& PageOf(SettingsPage page);
 
@@ -70,6 +71,7 @@ class CEnvSetDlg : public ui::DialogImpl<CEnvSetDlg> {
   static constexpr ui::Handlers<CEnvSetDlg> kHandlers{
       ui::OnNotify(IDC_SETTINGS_TAB, TCN_SELCHANGE, &CEnvSetDlg::OnTabChanged),
       ui::OnMessage(WM_PAINT, &CEnvSetDlg::OnPaint),
+      ui::OnMessage(WM_ACTIVATEAPP, &CEnvSetDlg::OnActivateApp),
   };
 };
 

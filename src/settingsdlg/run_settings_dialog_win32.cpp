@@ -12,6 +12,7 @@ INT_PTR RunSettingsDialog(HWND owner, AppSettings& settings, SpeechEngine& engin
   dialog.setting().SetHotKeyWindow(owner);
   dialog.initialLanguage = settings.language;
   const VoicePages pages = dialog.VoicePageValues();
+  TakeStoredDictionaryPaths(settings, store);
   CopyIntoPages(settings, pages, dialog.setting().core());
   const INT_PTR result = dialog.DoModal(owner);
   if (result == IDOK) {

@@ -124,6 +124,14 @@ void VoicePage::DictionaryChosen(std::u16string_view path) {
   view_.SetPathText(UserDicPath);
 }
 
+void VoicePage::StoredDictionaryPath(std::u16string_view stored) {
+  if (stored != storedUserDicPath && UserDicPath == storedUserDicPath) {
+    UserDicPath = stored;
+    view_.SetPathText(UserDicPath);
+  }
+  storedUserDicPath = stored;
+}
+
 EditorCommand VoicePage::EditorLaunch(std::u16string_view programDirectory) const {
   EditorCommand command;
   command.folder = programDirectory;

@@ -39,6 +39,7 @@ class VoicePage {
 
   // The values, named after their settings.
   std::u16string UserDicPath;
+  std::u16string storedUserDicPath;  // the registry's, as the page last saw it
   int32_t speed = 0;
   int32_t volume = 0;
   int32_t pitch = 0;
@@ -69,6 +70,10 @@ class VoicePage {
   // The editor button. The caller reports a shell result of 32 or less with
   // page_texts::kEditorFailed.
   EditorCommand EditorLaunch(std::u16string_view programDirectory) const;
+  // The registry's "UserDicPath" now, before the path is used: when the dictionary editor
+  // has saved the dictionary elsewhere, its new file replaces a path the user has not changed
+  // on this page, so that the editor does not open the old one again.
+  void StoredDictionaryPath(std::u16string_view stored);
 
   // CBN_SELCHANGE of the Chinese code list, with its current selection.
   void CodeChosen(int32_t index);

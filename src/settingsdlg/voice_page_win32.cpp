@@ -9,6 +9,9 @@
 #include "platform/program_directory_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
+#include "settings/registry_store.h"
+#include "settings/registry_win32.h"
+#include "settings/settings_model.h"
 #include "settingsdlg/page_texts.h"
 #include "ui/combo_box_win32.h"
 #include "ui/open_file_dialog_win32.h"
@@ -127,7 +130,15 @@ LRESULT CVoicePage::OnEngineDone(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+void CVoicePage::LookAtStoredDictionaryPath() {
+  Win32Registry registry;
+  RegistryStore store(registry);
+  core_.StoredDictionaryPath(
+      store.AppRegGetStr(LanguageKey(core_.kind().language), u"UserDicPath", core_.storedUserDicPath));
+}
+
 void CVoicePage::ChooseDictionary() {
+  LookAtStoredDictionaryPath();
   const std::u16string folder = core_.ChooseDictionaryFolder();
   const ui::FileFilter filters[] = {
       {WideView(page_texts::kDictionaryFilterName), WideView(page_texts::kDictionaryFilterPattern)}};
@@ -139,6 +150,7 @@ void CVoicePage::ChooseDictionary() {
 }
 
 void CVoicePage::OpenDictionaryEditor() {
+  LookAtStoredDictionaryPath();
   const EditorCommand command = core_.EditorLaunch(ProgramDirectory());
   const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(hwnd(), Wide(page_texts::kEditorVerb.data()), Wide(command.program),
                                                               Wide(command.parameter), Wide(command.folder),

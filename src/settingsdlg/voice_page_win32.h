@@ -42,6 +42,8 @@ class CVoicePage : public ui::DialogImpl<CVoicePage>, private VoicePageView {
   VoicePage& core() { return core_; }
   const VoicePage& core() const { return core_; }
   const VoicePageControls& controls() const { return controls_; }
+  // The dictionary editor may have saved the page's dictionary elsewhere meanwhile.
+  void LookAtStoredDictionaryPath();
 
  protected:
   BOOL OnInitDialog() override;

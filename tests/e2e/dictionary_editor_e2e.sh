@@ -35,6 +35,15 @@ test_sentence() {
   click_at_middle "$(driver page-control "$DIALOG" 1020)" || fail "no test button"
   wait_for 90 "the test sentence to reach the voice" said "テスト"
 }
+# add_word WRITTEN READING: Insert in the editor in front, the entry typed, Enter.
+add_word() {
+  driver key - 0x2D >/dev/null
+  driver wait-window "単語の登録" 30 >/dev/null || fail "Insert did not open the entry dialog"
+  driver item-set "単語の登録" 1221 "$1"
+  driver item-set "単語の登録" 1222 "$2"
+  driver key - 0x0D >/dev/null
+  driver wait-gone "単語の登録" 30 || fail "Enter did not take the entry"
+}
 close_all() {
   driver post "$DIALOG" 0x0111 2 0 >/dev/null || fail "could not cancel the settings dialog"
   driver wait-gone "$DIALOG" 30 || fail "the settings dialog did not close"
@@ -59,6 +68,7 @@ set_string "$KEY\\Japanese" UserDicPath "$(winepath -w "$DICTIONARY")"
 echo "-- before: the test sentence as the engine says it"
 start_toolbar
 open_settings
+page_shows "$(winepath -w "$DICTIONARY")" || fail "the page does not show its dictionary"
 test_sentence
 said "$OLD_SAID" || fail "the sentence was said as: $(utterances)"
 ! said "$NEW_SAID" || fail "the new reading was there before the word was added"
@@ -69,12 +79,7 @@ driver wait-window "$EDITOR" 60 >/dev/null || fail "the editor did not open on $
 driver activate "$EDITOR" || fail "the editor did not come to the foreground"
 
 echo "-- Insert, the word, Enter, Ctrl+S"
-driver key - 0x2D >/dev/null
-driver wait-window "単語の登録" 30 >/dev/null || fail "Insert did not open the entry dialog"
-driver item-set "単語の登録" 1221 "$WORD"
-driver item-set "単語の登録" 1222 "$READING"
-driver key - 0x0D >/dev/null
-driver wait-gone "単語の登録" 30 || fail "Enter did not take the entry"
+add_word "$WORD" "$READING"
 sleep 0.5  # the list paints after the entry dialog has gone
 read -r el et ew eh <<<"$(driver client "$EDITOR")"
 screenshot "$WORK/screen.png"
@@ -96,6 +101,45 @@ open_settings
 test_sentence
 said "$NEW_SAID" || fail "the sentence was said as: $(utterances)"
 ! said "$OLD_SAID" || fail "the old reading is still said: $(utterances)"
+
+echo "-- a dictionary that cannot be written: saved in the user's folder, and in use from then on"
+# As an installed program's dictionary in Program Files: the editor cannot replace the file.
+chmod a-w "$DICTIONARY"
+ROAMING=$(winepath -u "$(timeout 60 wine cmd /c echo %APPDATA% | tr -d '\r')")
+MENDED="$ROAMING/Brantic/Ostrel4/user.csv"
+rm -f "$MENDED"
+trap 'chmod u+w "$DICTIONARY"; rm -f "$MENDED"; driver end-process "$EDITOR" >/dev/null 2>&1 || true; cleanup' EXIT
+click_at_middle "$(driver page-control "$DIALOG" 1023)" || fail "no editor button"
+driver wait-window "$EDITOR" 60 >/dev/null || fail "the editor did not open again"
+driver activate "$EDITOR" || fail "the editor did not come to the foreground"
+add_word "日本語" "やまとことば"
+driver key "$EDITOR" $CTRL+0x53 >/dev/null
+driver wait-window "UserDicJpn" 30 >/dev/null || fail "no offer to save in the user's folder"
+driver key "UserDicJpn" 0x0D >/dev/null  # Yes
+wait_for 30 "the word in $MENDED" grep -qs "^日本語,やまとことば" "$MENDED"
+driver wait-window "UserDicJpn" 30 >/dev/null || fail "no word of where it was saved"
+driver key "UserDicJpn" 0x0D >/dev/null  # OK
+driver wait-gone "UserDicJpn" 30 || fail "the message box stayed"
+grep -q "^$WORD,$READING" "$MENDED" || fail "the words already there were not taken along"
+STORED=$(reg_value "$KEY\\Japanese" UserDicPath) || fail "the editor stored no path"
+[ "$(winepath -u "$STORED")" = "$MENDED" ] || fail "the editor stored '$STORED'"
+driver post "$EDITOR" 0x0010 0 0 >/dev/null
+driver wait-gone "$EDITOR" 30 || fail "the saved editor did not close"
+driver activate "$DIALOG" || fail "the settings dialog did not come back"
+wait_for 10 "the page to show the new dictionary" page_shows "$STORED"
+# Nothing else to change: キャンセル. The toolbar saves its settings as it closes, and must not
+# bring the old file back with them.
+driver post "$DIALOG" 0x0111 2 0 >/dev/null || fail "could not cancel the settings dialog"
+driver wait-gone "$DIALOG" 30 || fail "the settings dialog did not close"
+close_with_escape
+expect_value "$KEY\\Japanese" UserDicPath "$STORED"
+start_toolbar
+grep -q " SetUserDictionary 1 $(hex "$STORED" CP932) *$" "$JOURNAL" ||
+  fail "the engine was given another dictionary: $(grep SetUserDictionary "$JOURNAL")"
+open_settings
+page_shows "$STORED" || fail "the page does not show the new dictionary"
+test_sentence
+said "ヤマトコトバ" || fail "the new word was not said: $(utterances)"
 close_all
 reset_registry
 echo "PASS"

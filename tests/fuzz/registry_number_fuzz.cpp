@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   RegistryStore store(registry);
-  const AppSettings first = Start(store);
+  AppSettings first = Start(store);
   CheckSound(first);
 
   registry.writes.clear();

@@ -270,7 +270,7 @@ TEST_F(BadRegistryValues, TheSaveWritesSoundValuesWhereBadOnesWereAndLeavesTheRe
   registry.SetDword(HKCU, Sub(u"Chinese"), u"codepage", 99);  // disabled: neither read nor written
   registry.SetDword(HKLM, kSub, u"Alpha", 0xFFFF);
 
-  const AppSettings s = Start();
+  AppSettings s = Start();
   registry.writes.clear();
   SaveSettings(s, store);
   SaveWindowPosition(s, store);

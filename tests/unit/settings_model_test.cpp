@@ -187,6 +187,40 @@ TEST_F(SettingsModelTest, EmptyDictionaryPathStaysEmptyAndLongOnesSurvive) {
   EXPECT_EQ(Start().languages[kChinese].UserDicPath, longPath);
 }
 
+// The dictionary editor saves a dictionary it cannot write in place to the user's folder and
+// points the language at it while the toolbar runs; the toolbar's own saves must not undo that.
+TEST_F(SettingsModelTest, ADictionaryPathTheEditorStoredOutlivesTheToolbarsSaves) {
+  const auto stored = [this](LanguageIndex language) {
+    return store.AppRegGetStr(LanguageKey(language), u"UserDicPath", u"(none)");
+  };
+  const std::u16string mended = u"C:\\Users\\u\\AppData\\Roaming\\Brantic\\Ostrel4\\userdict_jpn.csv";
+  AppSettings s = Start();
+  registry.SetString(HKCU, Sub(u"Japanese"), u"UserDicPath", mended);
+  EXPECT_TRUE(SaveSettings(s, store));  // the toolbar closing
+  EXPECT_EQ(stored(kJapanese), mended);
+  EXPECT_EQ(s.languages[kJapanese].UserDicPath, mended);
+  EXPECT_EQ(stored(kEnglish), DefaultUserDicPath(kEnglish, kProgramDir));
+
+  // A path chosen in the settings dialog is the user's word: it stays, even over the editor's.
+  s = Start();
+  s.languages[kChinese].UserDicPath = u"D:\\chosen.csv";
+  registry.SetString(HKCU, Sub(u"Chinese"), u"UserDicPath", u"E:\\editor.csv");
+  SaveSettings(s, store);
+  EXPECT_EQ(stored(kChinese), u"D:\\chosen.csv");
+
+  // After a save the saved path is the one compared with: a later redirect is taken again.
+  registry.SetString(HKCU, Sub(u"Chinese"), u"UserDicPath", u"F:\\again.csv");
+  TakeStoredDictionaryPaths(s, store);  // the settings dialog opening
+  EXPECT_EQ(s.languages[kChinese].UserDicPath, u"F:\\again.csv");
+  EXPECT_EQ(s.languages[kJapanese].UserDicPath, mended);
+
+  // Nothing stored: the default stands and is not taken for a change.
+  registry.values.erase({HKCU, Sub(u"Korean"), u"UserDicPath"});
+  AppSettings fresh = Start();
+  TakeStoredDictionaryPaths(fresh, store);
+  EXPECT_EQ(fresh.languages[kKorean].UserDicPath, DefaultUserDicPath(kKorean, kProgramDir));
+}
+
 TEST_F(SettingsModelTest, RoundTripKeepsEveryEditedValue) {
   AppSettings s = Start();
   s.language = kKorean;

@@ -381,6 +381,24 @@ TEST(SettingsDlgVoicePageTest, EditorIsStartedFromTheLanguageFolderWithTheQuoted
   EXPECT_EQ(rig.page.EditorLaunch(dir).parameter, u"\"\"");
 }
 
+// The editor, started from the page, saved the dictionary elsewhere and stored that path.
+TEST(SettingsDlgVoicePageTest, APathTheEditorStoredReplacesOneTheUserLeftAlone) {
+  const std::u16string dir = u"C:\\Program Files\\Ostrel\\";
+  Rig rig(kJapanese);
+  rig.page.storedUserDicPath = rig.page.UserDicPath;
+  rig.page.StoredDictionaryPath(u"C:\\dic\\user.csv");
+  EXPECT_EQ(rig.view.pathText, u"");  // nothing changed, nothing shown anew
+  rig.page.StoredDictionaryPath(u"E:\\roaming\\user.csv");
+  EXPECT_EQ(rig.page.UserDicPath, u"E:\\roaming\\user.csv");
+  EXPECT_EQ(rig.view.pathText, u"E:\\roaming\\user.csv");
+  EXPECT_EQ(rig.page.EditorLaunch(dir).parameter, u"\"E:\\roaming\\user.csv\"");
+
+  rig.page.DictionaryChosen(u"D:\\mine.csv");
+  rig.page.StoredDictionaryPath(u"F:\\other.csv");
+  EXPECT_EQ(rig.page.UserDicPath, u"D:\\mine.csv");
+  EXPECT_EQ(rig.view.pathText, u"D:\\mine.csv");
+}
+
 TEST(SettingsDlgVoicePageTest, CodeAndParenthesisCountAreTakenAsChosen) {
   Rig chinese(kChinese);
   chinese.page.Initialize(kRanges);

@@ -396,8 +396,10 @@ int wmain(int argc, wchar_t** argv) {
     HWND dialog = FindByTitle(argv[2]);
     HWND page = dialog ? VisiblePage(dialog) : nullptr;
     for (HWND child = page ? GetWindow(page, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t text[256] = {};
-      GetWindowTextW(child, text, 256);
+      // GetWindowText of another process's window gives its caption, which an edit box does not keep.
+      wchar_t text[512] = {};
+      DWORD_PTR copied = 0;
+      SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
       if (std::wcscmp(text, argv[3]) == 0) return 0;
     }
     return 1;
