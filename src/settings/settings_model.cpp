@@ -67,13 +67,19 @@ void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view prog
   }
 }
 
+bool FollowStoredPath(std::u16string& path, std::u16string& stored, std::u16string_view now) {
+  const bool follow = now != stored && path == stored;
+  if (follow) path = now;
+  stored = now;
+  return follow;
+}
+
 void TakeStoredDictionaryPaths(AppSettings& s, RegistryStore& store) {
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!s.languageEnabled[l]) continue;
     LanguageSettings& ls = s.languages[l];
-    const std::u16string now = store.AppRegGetStr(LanguageKey(l), u"UserDicPath", ls.storedUserDicPath);
-    if (now != ls.storedUserDicPath && ls.UserDicPath == ls.storedUserDicPath) ls.UserDicPath = now;
-    ls.storedUserDicPath = now;
+    FollowStoredPath(ls.UserDicPath, ls.storedUserDicPath,
+                     store.AppRegGetStr(LanguageKey(l), u"UserDicPath", ls.storedUserDicPath));
   }
 }
 

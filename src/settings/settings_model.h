@@ -26,6 +26,9 @@ void ValidateLanguage(AppSettings& settings);
 // saved the dictionary elsewhere) replaces one that was not changed here; a path changed here
 // stays. Before the paths are shown, and within each save, so that neither brings back the old file.
 void TakeStoredDictionaryPaths(AppSettings& settings, RegistryStore& store);
+// The rule of it for one path: `stored` is what the registry held when last seen, `now` what it
+// holds. True when `path` was replaced.
+bool FollowStoredPath(std::u16string& path, std::u16string& stored, std::u16string_view now);
 // Both say whether every value was written.
 bool SaveSettings(AppSettings& settings, RegistryStore& store);
 bool SaveWindowPosition(const AppSettings& settings, RegistryStore& store);

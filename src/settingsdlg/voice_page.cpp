@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "settings/settings_model.h"
 #include "settingsdlg/fill_numbers.h"
 #include "settingsdlg/format_number.h"
 #include "settingsdlg/page_texts.h"
@@ -125,11 +126,7 @@ void VoicePage::DictionaryChosen(std::u16string_view path) {
 }
 
 void VoicePage::StoredDictionaryPath(std::u16string_view stored) {
-  if (stored != storedUserDicPath && UserDicPath == storedUserDicPath) {
-    UserDicPath = stored;
-    view_.SetPathText(UserDicPath);
-  }
-  storedUserDicPath = stored;
+  if (FollowStoredPath(UserDicPath, storedUserDicPath, stored)) view_.SetPathText(UserDicPath);
 }
 
 EditorCommand VoicePage::EditorLaunch(std::u16string_view programDirectory) const {
