@@ -5,7 +5,9 @@
 #include <array>
 #include <string>
 
+#include "engine_log_win32.h"
 #include "environment_win32.h"
+#include "log_seam.h"
 #include "voices_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -50,6 +52,7 @@ std::optional<std::chrono::milliseconds> Win32EngineHost::FixedSpeechLength() no
     }
     return std::chrono::milliseconds(ms);
   } catch (...) {
+    LogCaught("reading ORVATONE_SPEAK_MS");
     return std::nullopt;
   }
 }
@@ -74,6 +77,7 @@ std::u16string Win32EngineHost::DecodeText(int language, std::string_view bytes)
     const std::wstring wide = Widened(kCodePages[static_cast<std::size_t>(language - 1)], bytes);
     return std::u16string(wide.begin(), wide.end());
   } catch (...) {
+    LogCaught("decoding a text");
     return {};
   }
 }
@@ -84,7 +88,10 @@ std::optional<std::string> Win32EngineHost::ReadDictionaryFile(std::string_view 
     if (widePath.empty()) return std::nullopt;
     const HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (file == INVALID_HANDLE_VALUE) {
+      LogFailure("opening the user dictionary", GetLastError());
+      return std::nullopt;
+    }
     std::optional<std::string> bytes;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestDictionary) {
@@ -98,6 +105,7 @@ std::optional<std::string> Win32EngineHost::ReadDictionaryFile(std::string_view 
     CloseHandle(file);
     return bytes;
   } catch (...) {
+    LogCaught("reading the user dictionary");
     return std::nullopt;
   }
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <utility>
 
+#include "log_seam.h"
 #include "prosody_mapping.h"
 #include "unicode_text.h"
 #include "wav_file.h"
@@ -171,6 +172,7 @@ bool EspeakSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
     out.pcm = std::move(*pcm);
     return true;
   } catch (...) {
+    LogCaught("espeak-ng rendering");
     return false;
   }
 }

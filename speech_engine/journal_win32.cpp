@@ -3,6 +3,7 @@
 #include <string>
 
 #include "environment_win32.h"
+#include "log_seam.h"
 
 namespace ostrel::orvatone {
 
@@ -60,6 +61,7 @@ void Journal::Append(std::string_view entry) noexcept {
     CloseHandle(file);
   } catch (...) {
     // A journal that cannot be written must not cost the caller its speech.
+    LogCaught("writing the journal");
   }
 }
 

@@ -1,7 +1,11 @@
 #include "notices_win32.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
+
+#include "engine_log_win32.h"
+#include "log_seam.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -38,6 +42,13 @@ constexpr const wchar_t* kDeviceFailureText =
     L"スピーカーやヘッドホンが接続されていること、Windows の［設定］→［システム］→［サウンド］で"
     L"出力デバイスが選ばれていることを確認してください。";
 
+// Built without the heap: a notice may be about to tell of memory running out.
+void LogNotice(const char* what, int engineLanguage) noexcept {
+  char message[96];
+  std::snprintf(message, sizeof message, "notice: %s %d", what, engineLanguage);
+  Log(LogLevel::kError, message);
+}
+
 }  // namespace
 
 void Notices::Prepare() noexcept {
@@ -51,18 +62,26 @@ void Notices::Prepare() noexcept {
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                      reinterpret_cast<LPCWSTR>(ThisModule()), &pinned);
   window_.store(CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr));
+  // Without the window no notice can reach the user: the log is then the only place that tells.
+  if (window_.load() == nullptr) LogFailure("creating the notices' window", GetLastError());
 }
 
-void Notices::TellNoVoice(HWND owner, int engineLanguage) noexcept { Post(kNoVoiceNotice, owner, engineLanguage); }
+void Notices::TellNoVoice(HWND owner, int engineLanguage) noexcept {
+  LogNotice("no voice for language", engineLanguage);
+  Post(kNoVoiceNotice, owner, engineLanguage);
+}
 
 void Notices::TellDeviceFailure(HWND owner, int engineLanguage) noexcept {
+  LogNotice("the sound could not be played, language", engineLanguage);
   Post(kDeviceFailureNotice, owner, engineLanguage);
 }
 
 void Notices::Post(UINT kind, HWND owner, int engineLanguage) noexcept {
   const HWND window = window_.load();
   if (window == nullptr || engineLanguage < 1 || engineLanguage > 4) return;
-  PostMessageW(window, kind, static_cast<WPARAM>(engineLanguage), reinterpret_cast<LPARAM>(owner));
+  if (!PostMessageW(window, kind, static_cast<WPARAM>(engineLanguage), reinterpret_cast<LPARAM>(owner))) {
+    LogFailure("posting a notice", GetLastError());
+  }
 }
 
 LRESULT CALLBACK Notices::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,6 +95,7 @@ LRESULT CALLBACK Notices::WindowProc(HWND window, UINT message, WPARAM wParam, L
         message == kNoVoiceNotice ? NoVoiceText(static_cast<int>(wParam)) : std::wstring(kDeviceFailureText);
     MessageBoxW(owner, text.c_str(), ProgramName().c_str(), MB_OK);
   } catch (...) {
+    LogCaught("showing a notice");
   }
   return 0;
 }

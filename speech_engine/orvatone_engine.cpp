@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "journal_entry.h"
+#include "log_seam.h"
 #include "parenthesis_rule.h"
 #include "speech_player.h"
 #include "unicode_text.h"
@@ -30,6 +31,7 @@ class LanguagePlayerHost final : public PlayerHost {
       entry += HexOf(EncodeUtf8(spokenText));
       host_.Record(entry);
     } catch (...) {
+      LogCaught("journalling an utterance");
     }
   }
   void OnSpoken(void* window) noexcept override {
@@ -40,6 +42,7 @@ class LanguagePlayerHost final : public PlayerHost {
     try {
       host_.Record(JournalEntry("Done", language_));
     } catch (...) {
+      LogCaught("journalling the end of a text");
     }
     host_.PostSpoken(window);
   }
@@ -85,6 +88,7 @@ OrvatoneEngine::~OrvatoneEngine() {
     try {
       CloseLanguage(language);
     } catch (...) {
+      LogCaught("closing a language at the end");
     }
   }
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <utility>
 
+#include "engine_log_win32.h"
+#include "log_seam.h"
 #include "platform/unique_handle_win32.h"
 #include "prosody_mapping.h"
 #include "wine_host_win32.h"
@@ -23,6 +25,13 @@ constexpr const wchar_t* kOneCoreVoices = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Micros
 constexpr const wchar_t* kClassicVoices = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech\\Voices";
 constexpr DWORD kSampleRate = 22050;
 constexpr ULONG kPollMs = 20;
+
+// A failed SAPI call in passing: recorded, and answered as FAILED would.
+bool Failed(HRESULT result, const char* what) noexcept {
+  if (SUCCEEDED(result)) return false;
+  LogFailedHresult(what, result);
+  return true;
+}
 
 // SAPI hands its strings over in CoTaskMem memory.
 std::wstring Text(const CoTaskString& text) { return text ? std::wstring(text.get()) : std::wstring(); }
@@ -47,8 +56,10 @@ void AddVoices(const wchar_t* category, bool oneCore, std::vector<SapiVoiceToken
   ComPtr<ISpObjectTokenCategory> tokens;
   ComPtr<IEnumSpObjectTokens> found;
   ULONG count = 0;
-  if (FAILED(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_PPV_ARGS(tokens.put()))) ||
-      FAILED(tokens->SetId(category, FALSE)) || FAILED(tokens->EnumTokens(nullptr, nullptr, found.put())) ||
+  if (Failed(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_PPV_ARGS(tokens.put())),
+             "SAPI token category") ||
+      FAILED(tokens->SetId(category, FALSE)) ||
+      Failed(tokens->EnumTokens(nullptr, nullptr, found.put()), "SAPI voice enumeration") ||
       FAILED(found->GetCount(&count))) {
     return;
   }
@@ -90,14 +101,18 @@ thread_local ThreadVoice threadVoice;
 
 ISpVoice* VoiceFor(const std::wstring& tokenId) {
   if (!threadApartment) threadApartment.emplace(COINIT_MULTITHREADED);
-  if (!threadApartment->Usable()) return nullptr;
+  if (!threadApartment->Usable()) {
+    Log(LogLevel::kError, "SAPI: no COM apartment on the player's thread");
+    return nullptr;
+  }
   if (threadVoice.voice && threadVoice.tokenId == tokenId) return threadVoice.voice.get();
   threadVoice = {};
   ComPtr<ISpVoice> voice;
   ComPtr<ISpObjectToken> token;
-  if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_PPV_ARGS(voice.put()))) ||
-      FAILED(CoCreateInstance(CLSID_SpObjectToken, nullptr, CLSCTX_ALL, IID_PPV_ARGS(token.put()))) ||
-      FAILED(token->SetId(nullptr, tokenId.c_str(), FALSE)) || FAILED(voice->SetVoice(token.get()))) {
+  if (Failed(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_PPV_ARGS(voice.put())), "SAPI voice object") ||
+      Failed(CoCreateInstance(CLSID_SpObjectToken, nullptr, CLSCTX_ALL, IID_PPV_ARGS(token.put())), "SAPI token") ||
+      Failed(token->SetId(nullptr, tokenId.c_str(), FALSE), "SAPI voice token") ||
+      Failed(voice->SetVoice(token.get()), "SAPI SetVoice")) {
     return nullptr;
   }
   threadVoice.tokenId = tokenId;
@@ -116,6 +131,7 @@ std::vector<SapiVoiceToken> FindSapiVoices() {
     AddVoices(kOneCoreVoices, true, voices);
     AddVoices(kClassicVoices, false, voices);
   } catch (...) {
+    LogCaught("listing the SAPI voices");
   }
   return voices;
 }
@@ -138,22 +154,23 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
     format.wBitsPerSample = 16;
     format.nBlockAlign = 2;
     format.nAvgBytesPerSec = kSampleRate * 2;
-    if (!memory || FAILED(CoCreateInstance(CLSID_SpStream, nullptr, CLSCTX_ALL, IID_PPV_ARGS(stream.put()))) ||
-        FAILED(stream->SetBaseStream(memory.get(), kWaveFormatExFormatId, &format)) ||
-        FAILED(voice->SetOutput(stream.get(), TRUE))) {
+    if (!memory ||
+        Failed(CoCreateInstance(CLSID_SpStream, nullptr, CLSCTX_ALL, IID_PPV_ARGS(stream.put())), "SAPI stream") ||
+        Failed(stream->SetBaseStream(memory.get(), kWaveFormatExFormatId, &format), "SAPI SetBaseStream") ||
+        Failed(voice->SetOutput(stream.get(), TRUE), "SAPI SetOutput")) {
       return false;
     }
     const std::wstring xml = L"<pitch absmiddle=\"" + std::to_wstring(SapiPitch(prosody.pitch)) +
                              L"\"><rate absspeed=\"" + std::to_wstring(SapiRate(prosody.speed)) + L"\">" +
                              EscapedForXml(text) + L"</rate></pitch>";
-    if (FAILED(voice->Speak(xml.c_str(), SPF_ASYNC | SPF_IS_XML | SPF_PURGEBEFORESPEAK, nullptr))) {
+    if (Failed(voice->Speak(xml.c_str(), SPF_ASYNC | SPF_IS_XML | SPF_PURGEBEFORESPEAK, nullptr), "SAPI Speak")) {
       voice->SetOutput(nullptr, FALSE);
       return false;
     }
     for (;;) {
       const HRESULT waited = voice->WaitUntilDone(kPollMs);
       if (waited == S_OK) break;
-      if (FAILED(waited) || cancelled()) {
+      if (Failed(waited, "SAPI WaitUntilDone") || cancelled()) {
         voice->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
         voice->SetOutput(nullptr, FALSE);
         return false;
@@ -176,6 +193,7 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
     out.pcm.samples.resize(read / 2);
     return true;
   } catch (...) {
+    LogCaught("SAPI rendering");
     return false;
   }
 }

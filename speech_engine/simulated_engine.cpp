@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "journal_entry.h"
+#include "log_seam.h"
 
 namespace ostrel::orvatone {
 
@@ -19,6 +20,7 @@ SimulatedEngine::~SimulatedEngine() {
     try {
       CloseLanguage(language);
     } catch (...) {
+      LogCaught("closing a simulated language at the end");
     }
   }
 }
@@ -42,11 +44,13 @@ int SimulatedEngine::StartLanguage(int language, const std::array<int*, kRangeRe
       try {
         voice->worker = std::thread(&SimulatedEngine::RunVoice, this, language, std::ref(*voice));
       } catch (...) {
+        LogCaught("starting a simulated voice's thread");
         host_.OnWorkerEnded();
         throw;
       }
       slot = std::move(voice);
     } catch (...) {
+      LogCaught("starting a simulated language");
       host_.Record(entry);
       return kEngineFailed;
     }
@@ -175,6 +179,7 @@ void SimulatedEngine::RunVoice(int language, Voice& voice) noexcept {
     }
   } catch (...) {
     // Nothing may leave a worker thread; a language whose worker failed just stays silent.
+    LogCaught("simulated voice's thread");
   }
 }
 

@@ -7,8 +7,11 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <utility>
+
+#include "log_seam.h"
 
 namespace ostrel::orvatone {
 
@@ -142,6 +145,7 @@ struct SpeechPlayer::State {
       outcome = PlayUtterances(order, text);
     } catch (...) {
       // Out of memory for a block: the device side cannot go on.
+      LogCaught("playing a text");
     }
     Finish(order.window, text, outcome);
   }
@@ -151,6 +155,7 @@ struct SpeechPlayer::State {
     try {
       if (order.utterances) utterances = order.utterances();
     } catch (...) {
+      LogCaught("preparing a text for speech");
       return Outcome::kSpoken;  // nothing could be read; the caller still learns that the text ended
     }
     const std::function<bool()> cancelled = [this, text] { return Cancelled(text); };
@@ -214,7 +219,14 @@ struct SpeechPlayer::State {
     host.OnUtterance(rendering.spokenText.empty() ? std::u16string_view(utterance.text)
                                                   : std::u16string_view(rendering.spokenText));
     const int rate = rendering.pcm.sampleRate;
-    if (!rendered || rate < kMinSampleRate || rate > kMaxSampleRate) return std::nullopt;
+    if (!rendered || rate < kMinSampleRate || rate > kMaxSampleRate) {
+      // A stop cuts a rendering short; only a voice that failed by itself is worth a record.
+      if (!cancelled()) {
+        Log(LogLevel::kWarning, rendered ? "the voice gave an unusable sample rate " + std::to_string(rate)
+                                         : std::string("the voice could not render an utterance"));
+      }
+      return std::nullopt;
+    }
     TrimSilence(rendering.pcm);
     if (rendering.pcm.samples.empty()) return std::nullopt;
     return RenderedUtterance{std::move(rendering.pcm), PauseMs(order, utterance.pauseAfter)};
@@ -225,6 +237,7 @@ struct SpeechPlayer::State {
     try {
       Resample(rendered.pcm, deviceRate);
     } catch (...) {
+      LogCaught("resampling an utterance");
       return false;
     }
     ApplyVolume(rendered.pcm.samples, volume);
@@ -342,6 +355,7 @@ SpeechPlayer::~SpeechPlayer() {
     }
     state_->worker.join();
   } catch (...) {
+    LogCaught("ending the player");
   }
 }
 
@@ -359,6 +373,7 @@ void SpeechPlayer::Speak(SpeechOrder order) {
     // The text before is silenced here; its worker closes the device before the new one opens it.
     if (state_->deviceOpen) state_->device.Reset();
   } catch (...) {
+    LogCaught("starting a text");
   }
 }
 
@@ -372,6 +387,7 @@ void SpeechPlayer::Pause() {
     }
     if (state_->deviceOpen) state_->device.Pause();
   } catch (...) {
+    LogCaught("pausing the speech");
   }
 }
 
@@ -388,6 +404,7 @@ void SpeechPlayer::Resume() {
     }
     if (state_->deviceOpen) state_->device.Resume();
   } catch (...) {
+    LogCaught("resuming the speech");
   }
 }
 
@@ -405,6 +422,7 @@ void SpeechPlayer::Stop() {
     }
     if (state_->deviceOpen) state_->device.Reset();
   } catch (...) {
+    LogCaught("stopping the speech");
   }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "unicode_text.h"
+
 namespace ostrel::orvatone {
 
 namespace {
@@ -117,6 +119,30 @@ std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<
   if (bestChosen != nullptr) return *bestChosen;
   if (best != nullptr) return *best;
   return std::nullopt;
+}
+
+std::string VoiceChoiceReason(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                              std::u16string_view chosenName) {
+  std::size_t speaking = 0;
+  bool named = false;
+  bool namedSpeaks = false;
+  for (const auto& candidate : candidates) {
+    const bool speaks = BestRank(engineLanguage, candidate.language) != kNotSpoken;
+    if (speaks) ++speaking;
+    if (!chosenName.empty() && SameName(candidate.name, chosenName)) {
+      named = true;
+      namedSpeaks = namedSpeaks || speaks;
+    }
+  }
+  if (namedSpeaks) return "the user's choice";
+  const std::string found = std::to_string(candidates.size()) + " found";
+  std::string reason;
+  if (!chosenName.empty()) {
+    reason = "the user's choice \"" + EncodeUtf8(chosenName) +
+             (named ? "\" does not speak the language; " : "\" is not installed; ");
+  }
+  if (speaking == 0) return reason + "no voice speaks the language (" + found + ")";
+  return reason + "the best of " + std::to_string(speaking) + " that speak the language (" + found + ")";
 }
 
 }  // namespace ostrel::orvatone

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "espeak_synthesiser_win32.h"
+#include "log_seam.h"
 #include "sapi_synthesiser_win32.h"
 #include "unicode_text.h"
 #include "voice_choice.h"
@@ -55,8 +56,14 @@ std::optional<LanguageVoice> OpenBestVoice(int engineLanguage) {
       candidates.push_back({SynthesiserKind::kEspeakNg, u"espeak-ng",
                             kEspeakLanguageIds[static_cast<std::size_t>(engineLanguage - 1)]});
     }
-    const std::optional<VoiceCandidate> chosen =
-        ChooseVoice(engineLanguage, candidates, ChosenVoiceName(engineLanguage));
+    const std::u16string chosenName = ChosenVoiceName(engineLanguage);
+    const std::optional<VoiceCandidate> chosen = ChooseVoice(engineLanguage, candidates, chosenName);
+    // Which voice speaks, and why that one, is the first thing to know when a language sounds wrong.
+    Log(chosen ? LogLevel::kInfo : LogLevel::kError,
+        "language " + std::to_string(engineLanguage) + ": " +
+            (chosen ? "voice \"" + EncodeUtf8(chosen->name) + "\"" : std::string("no voice")) + ", " +
+            VoiceChoiceReason(engineLanguage, candidates, chosenName) + "; SAPI voices " +
+            std::to_string(sapiVoices.size()) + ", espeak-ng " + (espeak ? "found" : "not found"));
     if (!chosen) return std::nullopt;
 
     LanguageVoice voice;
@@ -75,6 +82,7 @@ std::optional<LanguageVoice> OpenBestVoice(int engineLanguage) {
       return voice;
     }
   } catch (...) {
+    LogCaught("choosing a voice");
   }
   return std::nullopt;
 }

@@ -1,8 +1,31 @@
 #include "wave_out_device_win32.h"
 
+#include <string>
 #include <utility>
 
+#include "log_seam.h"
+#include "unicode_text.h"
+
 namespace ostrel::orvatone {
+
+namespace {
+
+// "waveOutOpen: MMRESULT 2 (...)": the driver's own words.
+void LogMmResult(const char* what, MMRESULT result) noexcept {
+  try {
+    std::string message = std::string(what) + ": MMRESULT " + std::to_string(result);
+    wchar_t words[MAXERRORLENGTH] = {};
+    if (waveOutGetErrorTextW(result, words, MAXERRORLENGTH) == MMSYSERR_NOERROR) {
+      const std::wstring_view view(words);
+      message += " (" + EncodeUtf8(std::u16string(view.begin(), view.end())) + ")";
+    }
+    Log(LogLevel::kError, message);
+  } catch (...) {
+    Log(LogLevel::kError, what);
+  }
+}
+
+}  // namespace
 
 WaveOutDevice::~WaveOutDevice() { Close(); }
 
@@ -28,6 +51,7 @@ bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexce
   const MMRESULT opened = waveOutOpen(&handle_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
                                       reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
   if (opened != MMSYSERR_NOERROR) {
+    LogMmResult("waveOutOpen", opened);
     handle_ = nullptr;
     blockDone_ = nullptr;
     return false;
@@ -55,17 +79,21 @@ bool WaveOutDevice::Write(std::vector<std::int16_t> samples) noexcept {
     block.samples = std::move(samples);
     block.header.lpData = reinterpret_cast<LPSTR>(block.samples.data());
     block.header.dwBufferLength = static_cast<DWORD>(block.samples.size() * sizeof(std::int16_t));
-    if (waveOutPrepareHeader(handle_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+    if (const MMRESULT prepared = waveOutPrepareHeader(handle_, &block.header, sizeof(WAVEHDR));
+        prepared != MMSYSERR_NOERROR) {
+      LogMmResult("waveOutPrepareHeader", prepared);
       blocks_.pop_back();
       return false;
     }
-    if (waveOutWrite(handle_, &block.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+    if (const MMRESULT written = waveOutWrite(handle_, &block.header, sizeof(WAVEHDR)); written != MMSYSERR_NOERROR) {
+      LogMmResult("waveOutWrite", written);
       waveOutUnprepareHeader(handle_, &block.header, sizeof(WAVEHDR));
       blocks_.pop_back();
       return false;
     }
     return true;
   } catch (...) {
+    LogCaught("queueing a block of sound");
     return false;
   }
 }
@@ -101,6 +129,7 @@ void WaveOutDevice::Close() noexcept {
   try {
     if (!blocks_.empty()) new std::list<Block>(std::move(blocks_));
   } catch (...) {
+    LogCaught("keeping the blocks a driver still holds");
   }
   blocks_.clear();
   waveOutClose(handle_);

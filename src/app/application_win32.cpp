@@ -6,7 +6,9 @@
 #include <string>
 
 #include "platform/program_directory.h"
+#include "app/start_record.h"
 #include "app/texts.h"
+#include "platform/log_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/settings_model.h"
@@ -42,6 +44,7 @@ void Application::ToolbarOpening() {
   JoinClipboardChain();
   toolbar_.MoveToStoredPosition();
   ValidateLanguage(settings_);
+  log::Info(LanguagesRecord(settings_));
   toolbar_.ShowReading(reading_.Shown());
   toolbar_.RedrawToolbar();
   CheckForUpdate();
@@ -62,6 +65,7 @@ void Application::JoinClipboardChain() {
   const HWND window = toolbar_.hwnd();
   nextClipboardViewer_ = SetClipboardViewer(window);
   if (!nextClipboardViewer_ && GetClipboardViewer() != window) {
+    log::Failed("SetClipboardViewer", GetLastError());
     toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::ClipboardViewer, texts::kClipboardViewerFailed);
   }
 }
@@ -69,13 +73,16 @@ void Application::JoinClipboardChain() {
 void Application::CheckForUpdate() {
   if (ReadAutoCheck(store_) == u"0") return;
   const std::u16string updater = ProgramDirectory() + texts::kUpdaterFile;
-  ShellExecuteW(nullptr, L"open", Wide(updater), Wide(texts::kUpdaterParameters), nullptr, SW_SHOW);
+  const auto started = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", Wide(updater), Wide(texts::kUpdaterParameters), nullptr, SW_SHOW));
+  if (started <= 32) log::Failed("starting the updater", static_cast<DWORD>(started));
 }
 
 void Application::ToolbarClosing() {
   reading_.StopForClose();
   const bool saved = SaveSettings(settings_, store_);
   if (!SaveWindowPosition(settings_, store_) || !saved) {
+    log::Error("the settings were not all saved");
     toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::Settings, texts::kSettingsNotSaved);
   }
 }
@@ -127,7 +134,9 @@ void Application::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam)
   if (!nextClipboardViewer_) return;
   // A hung viewer further down the chain must not freeze the toolbar.
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+  if (!SendMessageTimeoutW(nextClipboardViewer_, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored)) {
+    log::Failed("passing a clipboard message on to the next viewer", GetLastError());
+  }
 }
 
 void Application::StartTextCapture(ReadKind kind) {

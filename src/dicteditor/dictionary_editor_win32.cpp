@@ -12,6 +12,7 @@
 #include "dicteditor/entry_check.h"
 #include "dicteditor/entry_dialog_win32.h"
 #include "dicteditor/message_text.h"
+#include "platform/log_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/registry_store.h"
 #include "settings/registry_win32.h"
@@ -102,6 +103,7 @@ void CDictionaryEditorDlg::Load() {
   const FileBytes file = ReadWholeFile(path_);
   if (file.error == ERROR_FILE_NOT_FOUND) return;  // a new dictionary under the name given
   if (file.error != 0) {
+    log::Failed("reading the dictionary " + log::Utf8(WideView(path_)), file.error);
     Message(FillIn(texts::kUnreadable, {path_, ErrorText(file.error)}), MB_OK | MB_ICONWARNING);
     // Saving must not write over a file the editor could not show.
     path_.clear();
@@ -274,6 +276,7 @@ void CDictionaryEditorDlg::OnImport() {
   if (!source) return;
   const FileBytes file = ReadWholeFile(*source);
   if (file.error != 0) {
+    log::Failed("reading a dictionary to import " + log::Utf8(WideView(*source)), file.error);
     Message(FillIn(texts::kImportUnreadable, {*source, ErrorText(file.error)}), MB_OK | MB_ICONWARNING);
     return;
   }
@@ -298,6 +301,7 @@ bool CDictionaryEditorDlg::SaveTo(const std::u16string& target, DWORD& error) {
   const std::string bytes = document_.Serialize(CodePageEncoderFor(DictionaryCodePage(options_.language)));
   const SaveResult result = SaveReplacing(files, target, bytes);
   error = result.error;
+  if (!result.Saved()) log::Failed("saving the dictionary " + log::Utf8(WideView(target)), error);
   return result.Saved();
 }
 

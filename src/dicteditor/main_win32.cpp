@@ -7,6 +7,8 @@
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
 #include "platform/library_loading_win32.h"
+#include "platform/log_win32.h"
+#include "platform/system_record_win32.h"
 #include "platform/module_path_win32.h"
 #include "platform/program_directory_win32.h"
 #include "platform/wide_win32.h"
@@ -14,8 +16,10 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace ostrel;
   RestrictLibrarySearch();
+  log::StartProgramLog();
+  log::Info("start: " + SystemRecord());
   INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&init);
+  if (!InitCommonControlsEx(&init)) log::Failed("InitCommonControlsEx", GetLastError());
 
   dicteditor::EditorOptions options;
   options.language = dicteditor::LanguageFromProgramName(ApplicationName());
@@ -35,5 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   dicteditor::CDictionaryEditorDlg editor(std::move(options));
   editor.DoModal(nullptr);
+  log::Info("end");
   return 0;
 }

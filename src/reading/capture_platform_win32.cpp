@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/log_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "reading/clipboard_open_win32.h"
@@ -47,6 +48,7 @@ BOOL CALLBACK CollectTopLevelWindow(HWND window, LPARAM parameter) {
     reinterpret_cast<std::vector<TopLevelWindow>*>(parameter)->push_back(std::move(entry));
     return TRUE;
   } catch (...) {
+    log::Caught("listing the top-level windows");
     return FALSE;
   }
 }
@@ -123,6 +125,8 @@ void SendControlChord(BYTE virtualKey) {
   inputs.push_back(KeyInput(virtualKey, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP));
   inputs.push_back(KeyInput(VK_LCONTROL, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP));
   const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // 0 is what a window of higher integrity in front gets: the copy keys never reach it.
+  if (sent < inputs.size()) log::Failed("SendInput of the copy keys", GetLastError());
   // A partly inserted chord would leave Ctrl held down for every later keystroke of the
   // user: send the releases that did not go in.
   if (sent > 0 && sent < inputs.size()) {
@@ -153,6 +157,7 @@ ClipboardClearing Win32CapturePlatform::ClearClipboard(bool keepContents) {
   KeptClipboard taken;
   if (keepContents) taken.TakeFromOpenClipboard();
   const bool emptied = ::EmptyClipboard() != FALSE;
+  if (!emptied) log::Failed("EmptyClipboard before a capture", GetLastError());
   ::CloseClipboard();
   if (keepContents && emptied) kept_ = std::move(taken);
   return emptied ? ClipboardClearing::kCleared : ClipboardClearing::kNotEmptied;
@@ -168,6 +173,7 @@ bool Win32CapturePlatform::PutKeptClipboardBack() {
   }
   const bool emptied = ::EmptyClipboard() != FALSE;
   const bool all = emptied && kept_.PutOnOpenClipboard();
+  if (!all) log::Failed("putting the kept clipboard back", GetLastError());
   ::CloseClipboard();
   kept_.Clear();
   return all;
@@ -201,7 +207,9 @@ void Win32CapturePlatform::SendCopyKeys(CopyKeys keys, bool quick) {
 bool Win32CapturePlatform::StartClipboardWait(bool soon) {
   // The same timer restarted with the shortest period: one tick comes at once, and the tick
   // ends the timer when it has taken the text.
-  return SetTimer(toolbar_, kClipboardTimerId, soon ? USER_TIMER_MINIMUM : kClipboardTimerMs, nullptr) != 0;
+  if (SetTimer(toolbar_, kClipboardTimerId, soon ? USER_TIMER_MINIMUM : kClipboardTimerMs, nullptr)) return true;
+  log::Failed("SetTimer for the clipboard", GetLastError());
+  return false;
 }
 
 void Win32CapturePlatform::EndClipboardWait() { KillTimer(toolbar_, kClipboardTimerId); }
@@ -210,6 +218,7 @@ void Win32CapturePlatform::Sleep(int milliseconds) { SleepFor(static_cast<DWORD>
 
 void Win32CapturePlatform::ShowWarning(std::u16string_view text) {
   const std::u16string terminated(text);
+  log::Warning("told the user: " + log::Utf8(WideView(terminated)));
   ShowMessageBox(nullptr, Wide(terminated), Wide(texts::kReadingCaption), MB_OK | MB_TOPMOST | MB_ICONWARNING);
 }
 

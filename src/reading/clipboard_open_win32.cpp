@@ -1,5 +1,6 @@
 #include "reading/clipboard_open_win32.h"
 
+#include "platform/log_win32.h"
 #include "platform/seams_win32.h"
 
 namespace ostrel {
@@ -13,7 +14,10 @@ constexpr DWORD kPauseBetweenAttemptsMs = 25;
 bool OpenClipboardWithRetry(HWND owner) {
   for (int attempt = 1;; ++attempt) {
     if (::OpenClipboard(owner)) return true;
-    if (attempt == kOpenAttempts) return false;
+    if (attempt == kOpenAttempts) {
+      log::Failed("OpenClipboard", GetLastError());
+      return false;
+    }
     SleepFor(kPauseBetweenAttemptsMs);
   }
 }

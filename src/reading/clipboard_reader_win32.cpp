@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/log_win32.h"
 #include "reading/clipboard_open_win32.h"
 #include "reading/global_lock_guard_win32.h"
 
@@ -17,7 +18,9 @@ std::optional<std::u16string> Win32ClipboardReader::UnicodeText() {
   return TextOfGlobalBlock(data);
 }
 
-void Win32ClipboardReader::Empty() { ::EmptyClipboard(); }
+void Win32ClipboardReader::Empty() {
+  if (!::EmptyClipboard()) log::Failed("EmptyClipboard after taking the text", GetLastError());
+}
 
 void Win32ClipboardReader::Close() { ::CloseClipboard(); }
 

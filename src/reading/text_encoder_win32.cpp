@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/library_loading_win32.h"
+#include "platform/log_win32.h"
 #include "platform/module_path_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
@@ -94,6 +95,7 @@ bool Win32TextEncoder::LoadConverter() {
         reinterpret_cast<void*>(GetProcAddress(converter_.get(), "FanTiToJianTi")));
   }
   if (!fanTiToJianTi_) {
+    log::Failed("loading FanTiToJianTi from Hanvert.dll", GetLastError());
     converter_.reset();
     // Said once: the reading goes on with the traditional characters as they are.
     ShowMessageBox(nullptr, Wide(texts::kConverterMissing), Wide(texts::kReadingCaption),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/log_win32.h"
 #include "platform/unique_handle_win32.h"
 #include "platform/wide_win32.h"
 
@@ -23,8 +24,10 @@ UniqueHkey CreateKey(RegistryRoot root, const std::u16string& subKey) {
   const HKEY rootKey = RootHandle(root);
   if (!rootKey) return key;
   wchar_t noClass[] = L"";
-  if (RegCreateKeyExW(rootKey, Wide(subKey), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                      key.put(), nullptr) != ERROR_SUCCESS) {
+  if (const LSTATUS created = RegCreateKeyExW(rootKey, Wide(subKey), 0, noClass, REG_OPTION_NON_VOLATILE,
+                                              KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+      created != ERROR_SUCCESS) {
+    log::Failed("creating registry key " + log::Utf8(WideView(subKey)), static_cast<DWORD>(created));
     key.release();
   }
   return key;
@@ -34,7 +37,9 @@ bool Write(RegistryRoot root, const std::u16string& subKey, const std::u16string
            const void* data, DWORD bytes) {
   const UniqueHkey key = CreateKey(root, subKey);
   if (!key) return false;
-  return RegSetValueExW(key.get(), Wide(name), 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+  const LSTATUS set = RegSetValueExW(key.get(), Wide(name), 0, type, static_cast<const BYTE*>(data), bytes);
+  if (set != ERROR_SUCCESS) log::Failed("writing registry value " + log::Utf8(WideView(name)), static_cast<DWORD>(set));
+  return set == ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <gdiplus.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "platform/log_win32.h"
 #include "platform/wide_win32.h"
 #include "toolbar/premultiply_alpha.h"
 #include "toolbar/skin_file_check.h"
@@ -148,7 +150,10 @@ GdiplusSession::GdiplusSession() {
   input.SuppressBackgroundThread = TRUE;
   input.SuppressExternalCodecs = FALSE;
   GdiplusStartupOutput output;
-  if (GdiplusStartup(&token_, &input, &output) == Ok && output.NotificationHook) {
+  const Status started = GdiplusStartup(&token_, &input, &output);
+  // Without GDI+ no skin or PNG can be read: the toolbar then shows an empty frame.
+  if (started != Ok) log::Error("GdiplusStartup: status " + std::to_string(static_cast<int>(started)));
+  if (started == Ok && output.NotificationHook) {
     output.NotificationHook(&hookToken_);
     unhook_ = reinterpret_cast<void*>(output.NotificationUnhook);
   }

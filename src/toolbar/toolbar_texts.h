@@ -22,6 +22,9 @@ inline constexpr char16_t kManualFile[] = u"マニュアル.pdf";
 inline constexpr char16_t kManualFailed[] = u"マニュアルの呼び出しに失敗しました。";
 inline constexpr char16_t kSupportFile[] = u"Branticユーザーサポート.website";
 inline constexpr char16_t kSupportFailed[] = u"Branticユーザーサポートページの呼び出しに失敗しました。";
+// The folder of the logs a support request asks for; said with its place, to be found by hand.
+inline constexpr char16_t kLogFolderFailed[] = u"ログのフォルダーを開けませんでした。\n%s";
+inline constexpr char16_t kLogFolderUnknown[] = u"%LOCALAPPDATA%\\Brantic\\Ostrel4";
 inline constexpr char16_t kTrayBalloonTitle[] = u"アルファつきウインドウがシステムトレイに格納されました";
 inline constexpr char16_t kTrayBalloonText[] = u"再表示するにはトレイのアイコンをクリックしてください。";
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "platform/log_win32.h"
 #include "platform/module_path_win32.h"
 #include "platform/program_directory.h"
 #include "platform/program_directory_win32.h"
@@ -99,6 +100,7 @@ void CDlgToolbarLayerDlg::AddTooltipAndTrayIcon() {
 }
 
 void CDlgToolbarLayerDlg::ReportOnce(Failure failure, const char16_t* text) {
+  log::Warning("told the user: " + log::Utf8(WideView(text)));
   bool& reported = reported_[static_cast<size_t>(failure)];
   if (reported) return;
   reported = true;
@@ -121,6 +123,7 @@ void CDlgToolbarLayerDlg::LoadSkin() {
     if (loaded && SkinCanShowToolbar(loaded->width(), loaded->height(), canvas_->width(), canvas_->height())) {
       skin_ = std::move(loaded);
     } else {
+      log::Warning("skin file not usable: " + log::Utf8(WideView(file->path)));
       ShowSkinUnreadable(file->path);
     }
   }
@@ -261,6 +264,7 @@ bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
                                     ULW_ALPHA);
   }
   if (presented) return true;
+  log::Failed("UpdateLayeredWindow", GetLastError());
   wchar_t text[128];
   swprintf(text, _countof(text), Wide(texts::kPresentFailed), static_cast<int>(GetLastError()));
   ShowMessageBox(window, text, Wide(texts::kErrorCaption), MB_OK | MB_ICONERROR);
@@ -374,7 +378,22 @@ void CDlgToolbarLayerDlg::OpenBesideProgram(const char16_t* file, const char16_t
   const auto opened = reinterpret_cast<INT_PTR>(
       ShellExecuteW(window, L"open", Wide(path), nullptr, nullptr, SW_SHOWNORMAL));
   if (opened > 32) return;
+  log::Failed("opening " + log::Utf8(WideView(path)), static_cast<DWORD>(opened));
   ShowApplicationMessage(window, Wide(failure), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CDlgToolbarLayerDlg::OnLogFolder() {
+  const HWND window = hwnd();
+  const std::wstring folder = log::Folder();
+  const auto opened = folder.empty() ? INT_PTR{0}
+                                     : reinterpret_cast<INT_PTR>(ShellExecuteW(window, L"open", folder.c_str(), nullptr,
+                                                                               nullptr, SW_SHOWNORMAL));
+  if (opened > 32) return;
+  log::Failed("opening the log folder", static_cast<DWORD>(opened));
+  std::u16string text = texts::kLogFolderFailed;
+  const std::u16string place = folder.empty() ? std::u16string(texts::kLogFolderUnknown) : FromWide(folder.c_str());
+  if (const size_t at = text.find(u"%s"); at != std::u16string::npos) text.replace(at, 2, place);
+  ShowApplicationMessage(window, Wide(text), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgToolbarLayerDlg::MinimiseToTray() {

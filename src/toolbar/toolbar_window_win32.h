@@ -80,6 +80,7 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void OnMouseWheel(WPARAM, LPARAM);
   void OnManual();
   void OnSupportPage();
+  void OnLogFolder();
 
   // ToolbarMouseHost
   ScreenPoint ClientToScreenPoint(int x, int y) override;
@@ -144,6 +145,7 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
       ui::OnMessage(WM_MOUSEWHEEL, &CDlgToolbarLayerDlg::OnMouseWheel),
       ui::OnCommand(ID_MENU_MANUAL, 0, &CDlgToolbarLayerDlg::OnManual),
       ui::OnCommand(ID_MENU_SUPPORT, 0, &CDlgToolbarLayerDlg::OnSupportPage),
+      ui::OnCommand(ID_MENU_LOG_FOLDER, 0, &CDlgToolbarLayerDlg::OnLogFolder),
   };
 };
 

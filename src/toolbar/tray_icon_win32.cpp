@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "platform/log_win32.h"
+
 namespace ostrel {
 
 bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip) {
@@ -14,12 +16,14 @@ bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const
   data_.hIcon = icon;
   wcsncpy(data_.szTip, tip, _countof(data_.szTip) - 1);
   added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  if (!added_) log::Failed("adding the notification-area icon", GetLastError());
   return added_;
 }
 
 bool TrayIcon::AddAgain() {
   if (!data_.hWnd) return false;
   added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  if (!added_) log::Failed("adding the notification-area icon again", GetLastError());
   return added_;
 }
 
@@ -32,7 +36,9 @@ bool TrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
   wcsncpy(info.szInfoTitle, title, _countof(info.szInfoTitle) - 1);
   wcsncpy(info.szInfo, text, _countof(info.szInfo) - 1);
   info.dwInfoFlags = NIIF_INFO;
-  return Shell_NotifyIconW(NIM_MODIFY, &info) != FALSE;
+  if (Shell_NotifyIconW(NIM_MODIFY, &info)) return true;
+  log::Failed("showing the notification-area balloon", GetLastError());
+  return false;
 }
 
 void TrayIcon::Remove() {
@@ -41,7 +47,10 @@ void TrayIcon::Remove() {
   remove.cbSize = sizeof remove;
   remove.hWnd = data_.hWnd;
   remove.uID = data_.uID;
-  Shell_NotifyIconW(NIM_DELETE, &remove);
+  // An icon Explorer lost with its restart is gone already; that is no failure worth a record.
+  if (!Shell_NotifyIconW(NIM_DELETE, &remove) && added_) {
+    log::Failed("removing the notification-area icon", GetLastError());
+  }
   data_ = {};
   added_ = false;
 }

@@ -1,5 +1,8 @@
 #include "ui/dialog_win32.h"
 
+#include <cstdio>
+
+#include "platform/log_win32.h"
 #include "ui/dialog_template_win32.h"
 
 namespace ostrel::ui {
@@ -212,6 +215,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
   try {
     handled = self->Route(message, wParam, lParam, result);
   } catch (...) {
+    // The message goes on to the dialog manager as if unhandled; the record says which one.
+    char where[40];
+    std::snprintf(where, sizeof where, "window message 0x%04X", message);
+    log::Caught(where);
     handled = false;
   }
   if (message == WM_NCDESTROY) self->Detach();

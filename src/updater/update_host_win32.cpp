@@ -7,7 +7,7 @@
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "updater/feed_download_win32.h"
-#include "updater/update_log_win32.h"
+#include "platform/log_win32.h"
 #include "updater/updater_texts.h"
 
 namespace ostrel::updater {
@@ -51,9 +51,11 @@ void Win32UpdateHost::Tell(const std::u16string& text, Notice notice) {
 
 bool Win32UpdateHost::OpenPage(const std::u16string& address) {
   const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", Wide(address), nullptr, nullptr, SW_SHOWNORMAL));
+  if (result <= 32) log::Failed("opening the download page", static_cast<DWORD>(result));
   return result > 32;
 }
 
-void Win32UpdateHost::Log(const std::string& line) { AppendUpdateLog(logPath_, line); }
+// One record per check, always with this prefix, so that its outcome is found among the others.
+void Win32UpdateHost::Log(const std::string& line) { log::Info("update check: " + line); }
 
 }  // namespace ostrel::updater

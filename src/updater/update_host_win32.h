@@ -8,17 +8,12 @@ namespace ostrel::updater {
 // The check's platform: the machine-wide registry, WinHTTP, message boxes, the shell and the log.
 class Win32UpdateHost final : public UpdateHost {
  public:
-  explicit Win32UpdateHost(std::wstring logPath) : logPath_(std::move(logPath)) {}
-
   std::optional<std::u16string> FeedAddress() override;
   FetchResult Fetch(const WebAddress& address) override;
   bool AskYesNo(const std::u16string& text) override;
   void Tell(const std::u16string& text, Notice notice) override;
   bool OpenPage(const std::u16string& address) override;
   void Log(const std::string& line) override;
-
- private:
-  std::wstring logPath_;
 };
 
 }  // namespace ostrel::updater

@@ -165,7 +165,7 @@ expect_value "$UPDATE_KEY" AutoChk 1
 
 echo "-- with the update check on, the toolbar starts the installed updater"
 set_string "$UPDATE_KEY" FeedUrl "http://127.0.0.1:9/update.json"
-LOG="$(winepath -u "$(timeout 60 wine cmd /c echo %TEMP% | tr -d '\r')")/AppUpdateBRN.log"
+LOG="$(log_folder)/AppUpdateBRN.log"
 rm -f "$LOG"
 start_program_from() {
   in_background bash -c 'cd "$0" && exec timeout 300 wine ./Ostrel4.exe' "$1"

@@ -114,6 +114,11 @@ open_notepad() {
   fi
 }
 
+# log_folder: where the programs write their logs (%LOCALAPPDATA%\Brantic\Ostrel4), as a Unix path.
+log_folder() {
+  printf '%s/Brantic/Ostrel4\n' "$(winepath -u "$(timeout 60 wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')" 2>/dev/null)"
+}
+
 # driver COMMAND ...: the Windows-side helper (tests/e2e/driver); output without CRs.
 driver() { (cd "$BIN" && timeout 60 wine ./ostrel_driver.exe "$@") | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 

@@ -43,9 +43,29 @@ with_toolbar
 read_and_expect "これは、日本語のテストです。" "$(hex "これは、日本語のテストです。" CP932)" "1 100 100 100 800 300 0"
 close_with_escape
 set_dword "$KEY" language 2
+# A word found nowhere else: the log may say that a text was read, never what it said.
+SECRET="Quillorbast$RANDOM$RANDOM"
+TEXT="Café au lait, s'il vous plaît, $SECRET."
+LOGS=$(log_folder)
+LOG="$LOGS/Ostrel4.log"
+rm -f "$LOG" "$LOGS/Ostrel4.old.log"
 with_toolbar
-read_and_expect "Café au lait, s'il vous plaît." "$(hex "Café au lait, s'il vous plaît." CP1252)" "3 100 100 100 800 300 0"
+read_and_expect "$TEXT" "$(hex "$TEXT" CP1252)" "3 100 100 100 800 300 0"
 close_with_escape
+
+echo "-- the log tells how the program started and ended, and nothing of the text it read"
+[ -s "$LOG" ] || fail "no log at $LOG"
+record() { grep -Eq "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:.]{12} [0-9]+/[0-9]+ $1" "$LOG"; }
+record "INFO Ostrel4: start: version [0-9.]+; Windows [0-9.]+.*; [0-9]+ dpi" || fail "no start-up record: $(head -3 "$LOG")"
+record "INFO Ostrel4: languages Japanese, Chinese, English, Korean; current English" ||
+  fail "no record of the languages: $(grep languages "$LOG")"
+record "INFO Orvatone: engine [0-9.]+ loaded" || fail "the engine wrote nothing into the program's log"
+record "INFO Ostrel4: end" || fail "no record of the end: $(tail -3 "$LOG")"
+secret_hex=$(printf '%s' "$SECRET" | od -An -tx1 | tr -d ' \n')
+for form in "$SECRET" "$secret_hex" "${secret_hex^^}"; do
+  grep -aqiF "$form" "$LOGS"/*.log && fail "the log holds the text read ($form)"
+done
+echo "   $(wc -l <"$LOG") records, $(stat -c %s "$LOG") bytes; the text read is not among them"
 set_dword "$KEY" language 3
 set_dword "$KEY\\Korean" speed 150
 with_toolbar

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The update check (AppUpdateBRN.exe) against feeds served from this machine: a newer version is
 # offered in a Yes/No box and Yes hands exactly the feed's page to the shell; every other outcome
-# ends the program by itself, without a window, with one line in its log that says why. Nothing
+# ends the program by itself, without a window, with one record in its log that says why. Nothing
 # but the loopback is ever contacted.
 source "$(dirname "$0")/lib.sh"
 CAPTION="Ostrel Quartet 更新の確認"
@@ -42,9 +42,9 @@ updater_cleanup() {
 trap 'updater_cleanup; cleanup' EXIT
 
 reset_registry
-TEMP_FOLDER=$(timeout 30 wine cmd /c 'echo %TEMP%' | tr -d '\r')
-LOG="$(winepath -u "$TEMP_FOLDER" 2>/dev/null)/AppUpdateBRN.log"
-rm -f "$LOG"
+LOG="$(log_folder)/AppUpdateBRN.log"
+OLD_LOG="$(log_folder)/AppUpdateBRN.old.log"
+rm -f "$LOG" "$OLD_LOG"
 
 # --- the feeds, served by python from this machine's loopback on a port it chooses ---------
 FEEDS="$WORK/feeds"
@@ -71,8 +71,10 @@ printf '<html>%s</html>' "$NEWER" >"$FEEDS/page.html"
 CLOSED_PORT=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 
 # --- helpers --------------------------------------------------------------------------------
-log_lines() { [ -f "$LOG" ] && wc -l <"$LOG" || echo 0; }
-last_log() { tail -1 "$LOG" 2>/dev/null | tr -d '\r'; }
+# The check's outcome is the one record with this mark; the start and the end have their own.
+check_records() { { grep -a ' INFO AppUpdateBRN: update check: ' "$LOG" 2>/dev/null || true; } | tr -d '\r'; }
+log_lines() { check_records | wc -l; }
+last_log() { check_records | tail -1; }
 
 # start_updater ARGS...: AppUpdateBRN.exe in the background; UPDATER_PID is its wine process.
 start_updater() {
@@ -105,11 +107,11 @@ wait_box() {
   fail "$1"
 }
 
-# expect_one_log_line WHAT PATTERN: exactly one line was added, and it matches.
+# expect_one_log_line WHAT PATTERN: exactly one outcome was added, and it matches.
 expect_one_log_line() {
   local added=$(($(log_lines) - LINES_BEFORE))
-  [ "$added" = 1 ] || fail "$1: $added log lines added: $(tail -3 "$LOG" 2>/dev/null)"
-  last_log | grep -Eq "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} $2" ||
+  [ "$added" = 1 ] || fail "$1: $added outcomes logged: $(tail -3 "$LOG" 2>/dev/null)"
+  last_log | grep -Eq "^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3} [0-9]+/[0-9]+ INFO AppUpdateBRN: update check: $2" ||
     fail "$1: the log says '$(last_log)', expected '$2'"
 }
 
@@ -123,7 +125,7 @@ quiet_case() {
   fi
   start_updater -updchk
   wait_updater_end "$1"
-  printf '   %-34s ended after %5d ms: %s\n' "$1" $(($(date +%s%3N) - STARTED_MS)) "$(last_log | cut -c21-)"
+  printf '   %-34s ended after %5d ms: %s\n' "$1" $(($(date +%s%3N) - STARTED_MS)) "$(last_log | sed 's/.* update check: //')"
   driver alive "$CAPTION" >/dev/null 2>&1 && fail "$1: a box was left on the screen"
   expect_one_log_line "$1" "$3"
 }
@@ -212,10 +214,13 @@ open_and_close
 [ "$(log_lines)" = "$LINES_BEFORE" ] || fail "AutoChk 0, yet a check ran: $(last_log)"
 [ "$(grep -c '"GET ' "$SERVER_LOG" || true)" = "$REQUESTS_BEFORE" ] || fail "AutoChk 0, yet the feed was fetched"
 
-echo "-- the log starts over once it has grown past 64 KiB"
-head -c 70000 /dev/zero | tr '\0' 'x' >"$LOG"
-quiet_case "after a large log" "$ORIGIN/same.json" "up-to-date: "
-[ "$(stat -c %s "$LOG")" -lt 1000 ] || fail "the log was not started over: $(stat -c %s "$LOG") bytes"
-[ "$(log_lines)" = 1 ] || fail "the log holds $(log_lines) lines after starting over"
+echo "-- a log grown to 1 MiB becomes the one older file, and a new one starts"
+head -c 1048576 /dev/zero | tr '\0' 'x' >"$LOG"
+printf 'an older file before\n' >"$OLD_LOG"
+quiet_case "after a full log" "$ORIGIN/same.json" "up-to-date: "
+[ "$(stat -c %s "$LOG")" -lt 10000 ] || fail "no new log was started: $(stat -c %s "$LOG") bytes"
+[ "$(log_lines)" = 1 ] || fail "the new log holds $(log_lines) outcomes"
+[ "$(stat -c %s "$OLD_LOG")" -ge 1048576 ] || fail "the full log is not the older file: $(stat -c %s "$OLD_LOG") bytes"
+grep -q 'an older file before' "$OLD_LOG" && fail "the older file before was kept beside the new one"
 
 echo "PASS"

@@ -105,5 +105,34 @@ TEST(VoiceChoiceTest, AmongVoicesOfOneNameTheBetterSynthesiserWins) {
   EXPECT_EQ(*voice, candidates[1]);
 }
 
+// The log's account of a choice must agree with the choice itself.
+TEST(VoiceChoiceTest, TheReasonSaysWhetherTheUsersChoiceCountedAndAmongHowMany) {
+  struct Case {
+    int language;
+    std::u16string_view chosenName;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {kJapanese, u"microsoft ichiro", "the user's choice"},
+      {kJapanese, u"", "the best of 4 that speak the language (12 found)"},
+      {kJapanese, u"Microsoft Sayaka",
+       "the user's choice \"Microsoft Sayaka\" is not installed; the best of 4 that speak the language (12 found)"},
+      {kKorean, u"Microsoft Zira Desktop",
+       "the user's choice \"Microsoft Zira Desktop\" does not speak the language; the best of 1 that speak the "
+       "language (12 found)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    EXPECT_EQ(VoiceChoiceReason(c.language, kInstalled, c.chosenName), c.reason);
+    // "the user's choice" exactly when ChooseVoice returned a voice of that name.
+    const auto voice = ChooseVoice(c.language, kInstalled, c.chosenName);
+    ASSERT_TRUE(voice.has_value());
+    const bool named = c.reason == "the user's choice";
+    EXPECT_EQ(named, !c.chosenName.empty() && voice->name.size() == c.chosenName.size());
+  }
+  EXPECT_EQ(VoiceChoiceReason(kKorean, {{Kind::kSapiClassic, u"Zira", u"409"}}, u""),
+            "no voice speaks the language (1 found)");
+}
+
 }  // namespace
 }  // namespace ostrel::orvatone
