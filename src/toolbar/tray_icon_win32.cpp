@@ -3,6 +3,18 @@
 #include <cwchar>
 
 namespace ostrel {
+namespace {
+
+int& Refusals() {
+  static int refusals = 0;
+  return refusals;
+}
+
+bool Notify(DWORD message, NOTIFYICONDATAW& data) {
+  return Refusals() == 0 && Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+}  // namespace
 
 bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip) {
   data_ = {};
@@ -13,13 +25,15 @@ bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const
   data_.uCallbackMessage = callbackMessage;
   data_.hIcon = icon;
   wcsncpy(data_.szTip, tip, _countof(data_.szTip) - 1);
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  added_ = Notify(NIM_ADD, data_);
   return added_;
 }
 
 bool TrayIcon::AddAgain() {
   if (!data_.hWnd) return false;
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  // An add is refused for an icon the area already holds (an add that timed out but went
+  // through, a "TaskbarCreated" without a new taskbar); the change finds it.
+  added_ = Notify(NIM_ADD, data_) || Notify(NIM_MODIFY, data_);
   return added_;
 }
 
@@ -32,7 +46,7 @@ bool TrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
   wcsncpy(info.szInfoTitle, title, _countof(info.szInfoTitle) - 1);
   wcsncpy(info.szInfo, text, _countof(info.szInfo) - 1);
   info.dwInfoFlags = NIIF_INFO;
-  return Shell_NotifyIconW(NIM_MODIFY, &info) != FALSE;
+  return Notify(NIM_MODIFY, info);
 }
 
 void TrayIcon::Remove() {
@@ -41,9 +55,12 @@ void TrayIcon::Remove() {
   remove.cbSize = sizeof remove;
   remove.hWnd = data_.hWnd;
   remove.uID = data_.uID;
-  Shell_NotifyIconW(NIM_DELETE, &remove);
+  Notify(NIM_DELETE, remove);
   data_ = {};
   added_ = false;
 }
+
+ScopedTrayRefusal::ScopedTrayRefusal() { ++Refusals(); }
+ScopedTrayRefusal::~ScopedTrayRefusal() { --Refusals(); }
 
 }  // namespace ostrel
