@@ -2,8 +2,10 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/program_directory.h"
 #include "app/start_record.h"
@@ -17,6 +19,25 @@
 #include "settingsdlg/run_settings_dialog_win32.h"
 
 namespace ostrel {
+namespace {
+
+// Once a close has come in, the start-up's remaining failures are not worth a box.
+class StartUpHotKeys final : public HotKeyRegistrar {
+ public:
+  explicit StartUpHotKeys(const CDlgToolbarLayerDlg& toolbar)
+      : toolbar_(toolbar), registrar_(toolbar.hwnd(), toolbar.hwnd()) {}
+  void Unregister(int id) override { registrar_.Unregister(id); }
+  bool Register(int id, uint16_t word) override { return registrar_.Register(id, word); }
+  void ShowFailure(int id, std::u16string_view text) override {
+    if (!toolbar_.closeRequested()) registrar_.ShowFailure(id, text);
+  }
+
+ private:
+  const CDlgToolbarLayerDlg& toolbar_;
+  Win32HotKeyRegistrar registrar_;
+};
+
+}  // namespace
 
 Application::Application(SpeechEngine& engine) : engine_(engine) {}
 
@@ -31,17 +52,24 @@ Application::ReadingParts::ReadingParts(HWND toolbar, CaptureFlags& flags, Readi
       capture(platform, flags),
       tick(reader, encoder, platform, flags, capture, reading, settings) {}
 
-// The order is the one the toolbar has always started in: failures are reported in it.
+// The order is the one the toolbar has always started in: failures are reported in it. A
+// close that came in during one of the boxes ends the start-up after it.
 void Application::ToolbarOpening() {
   const HWND window = toolbar_.hwnd();
   LoadSettings(settings_, store_, ProgramDirectory());
   toolbar_.ShowSkin();
-  Win32HotKeyRegistrar hotKeys(window, window);
+  if (toolbar_.closeRequested()) return;
+  StartUpHotKeys hotKeys(toolbar_);
   RegisterHotKeys(settings_, hotKeys);
+  if (toolbar_.closeRequested()) return;
   toolbar_.AddTooltipAndTrayIcon();
+  if (toolbar_.closeRequested()) return;
   readingParts_ = std::make_unique<ReadingParts>(window, flags_, reading_, settings_);
   StartEngine();
+  engineStarted_ = true;
   JoinClipboardChain();
+  chainJoined_ = true;
+  if (toolbar_.closeRequested()) return;
   toolbar_.MoveToStoredPosition();
   ValidateLanguage(settings_);
   log::Info(LanguagesRecord(settings_));
@@ -89,9 +117,10 @@ void Application::ToolbarClosing() {
 
 void Application::ToolbarDestroying() {
   const HWND window = toolbar_.hwnd();
-  ChangeClipboardChain(window, nextClipboardViewer_);
+  // A start-up cut short by a close may have got neither far.
+  if (chainJoined_) ChangeClipboardChain(window, nextClipboardViewer_);
   if (readingParts_) readingParts_->capture.EndForClose();
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+  for (LanguageIndex l = 0; l < kLanguageCount && engineStarted_; ++l) {
     if (settings_.languageEnabled[l]) engine_.CloseLanguage(Window(), EngineLanguage(l));
   }
   Win32HotKeyRegistrar hotKeys(window, window);
@@ -106,13 +135,14 @@ void Application::NoteForegroundWindow() {
 void Application::ExecuteCommand(Command command) { reading_.ExecuteCommand(command); }
 
 void Application::OnHotKey(int id) {
+  if (!readingParts_) return;
   // The application in the foreground is the one whose text is wanted.
   readingParts_->capture.RememberPreviousForeground(reinterpret_cast<uintptr_t>(GetForegroundWindow()));
   reading_.OnHotKey(id);
 }
 
 void Application::OnTimer(UINT_PTR id) {
-  if (id == Win32CapturePlatform::kClipboardTimerId) readingParts_->tick.OnClipboardTimer();
+  if (id == Win32CapturePlatform::kClipboardTimerId && readingParts_) readingParts_->tick.OnClipboardTimer();
 }
 
 void Application::OnEngineDone(LPARAM lParam) { reading_.OnEngineDone(lParam); }
@@ -140,6 +170,7 @@ void Application::PassOnToNextViewer(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void Application::StartTextCapture(ReadKind kind) {
+  if (!readingParts_) return;
   // At each capture, so that a setting changed in the dialog counts from the next reading.
   readingParts_->capture.SetOptions(
       {.keepClipboard = settings_.KeepClipboard == 1, .quick = settings_.QuickCapture == 1});

@@ -87,6 +87,8 @@ class Application final : private ToolbarHost, private ReadingHost {
   };
   std::unique_ptr<ReadingParts> readingParts_;
   HWND nextClipboardViewer_ = nullptr;
+  bool engineStarted_ = false;
+  bool chainJoined_ = false;
   // Last, so that the window goes first: what it says while it goes still finds the parts.
   CDlgToolbarLayerDlg toolbar_{*this, settings_};
 };

@@ -58,7 +58,14 @@ CDlgToolbarLayerDlg::CDlgToolbarLayerDlg(ToolbarHost& host, AppSettings& setting
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM))) {}
 
 BOOL CDlgToolbarLayerDlg::OnInitDialog() {
+  opening_ = true;
+  closeRequested_ = false;
   host_.ToolbarOpening();
+  opening_ = false;
+  // Closed before it was ever shown (an installer's upgrade, a sign-out): it goes unseen and
+  // saves nothing, since the settings may be only half set up. Its destruction still gives
+  // back what the start-up took.
+  if (closeRequested_) DestroyWindow(hwnd());
   return TRUE;
 }
 
@@ -94,15 +101,32 @@ void CDlgToolbarLayerDlg::AddTooltipAndTrayIcon() {
   // Explorer must let it through.
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   ChangeWindowMessageFilterEx(window, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
-  if (!trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip))) {
+  // At sign-in Explorer may not take it yet.
+  if (!trayIcon_.Add(window, kTrayIconId, TrayMessage, trayImage_.get(), Wide(texts::kTrayTip))) StartTrayRetry();
+}
+
+void CDlgToolbarLayerDlg::StartTrayRetry() {
+  trayRetriesLeft_ = kTrayRetries;
+  if (!SetTimer(hwnd(), kTrayRetryTimerId, kTrayRetryPeriodMs, nullptr)) {
     ReportOnce(Failure::TrayIcon, texts::kTrayIconFailed);
   }
+}
+
+void CDlgToolbarLayerDlg::OnTrayRetryTimer() {
+  // Added meanwhile too by a new taskbar or by the minimise button.
+  if (trayIcon_.added() || trayIcon_.AddAgain()) {
+    KillTimer(hwnd(), kTrayRetryTimerId);
+    return;
+  }
+  if (--trayRetriesLeft_ > 0) return;
+  KillTimer(hwnd(), kTrayRetryTimerId);
+  ReportOnce(Failure::TrayIcon, texts::kTrayIconFailed);
 }
 
 void CDlgToolbarLayerDlg::ReportOnce(Failure failure, const char16_t* text) {
   log::Warning("told the user: " + log::Utf8(WideView(text)));
   bool& reported = reported_[static_cast<size_t>(failure)];
-  if (reported) return;
+  if (reported || closeRequested_) return;
   reported = true;
   ShowApplicationMessage(hwnd(), Wide(text), MB_OK | MB_ICONWARNING);
 }
@@ -127,7 +151,7 @@ void CDlgToolbarLayerDlg::LoadSkin() {
       ShowSkinUnreadable(file->path);
     }
   }
-  if (!skin_ || !SkinSizeExpected(skin_->width(), skin_->height())) {
+  if ((!skin_ || !SkinSizeExpected(skin_->width(), skin_->height())) && !closeRequested_) {
     ShowApplicationMessage(hwnd(), Wide(texts::kSkinSizeWarning), MB_OK);
   }
 }
@@ -208,7 +232,13 @@ void CDlgToolbarLayerDlg::OnHotKey(WPARAM wParam, LPARAM) {
   DefaultHandling();
 }
 
-void CDlgToolbarLayerDlg::OnTimer(WPARAM wParam, LPARAM) { host_.OnTimer(wParam); }
+void CDlgToolbarLayerDlg::OnTimer(WPARAM wParam, LPARAM) {
+  if (wParam == kTrayRetryTimerId) {
+    OnTrayRetryTimer();
+    return;
+  }
+  host_.OnTimer(wParam);
+}
 
 void CDlgToolbarLayerDlg::OnEngineDone(WPARAM, LPARAM lParam) { host_.OnEngineDone(lParam); }
 
@@ -272,7 +302,35 @@ bool CDlgToolbarLayerDlg::PresentCanvas(int alpha) {
   return false;
 }
 
+bool CDlgToolbarLayerDlg::HeldBackWhileOpening(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_CLOSE:
+      closeRequested_ = true;
+      return true;
+    case WM_COMMAND:
+      // OK and Cancel close the toolbar (Enter, Escape, the menu's exit); the dimming waits for nothing.
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) closeRequested_ = true;
+      return true;
+    case WM_TIMER:
+      return wParam != kTrayRetryTimerId;
+    case WM_HOTKEY:
+    case EngineDoneMessage:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MOUSEWHEEL:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (opening_ && HeldBackWhileOpening(message, wParam)) {
+    result = 0;
+    return true;
+  }
   // The picture is first given while the dialog is still hidden; under Wine a layered window shown
   // after that sometimes stayed empty on the screen. Giving it again once shown costs one copy.
   if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0 &&
@@ -288,7 +346,11 @@ bool CDlgToolbarLayerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam,
     return false;
   }
   if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
-    trayIcon_.AddAgain();
+    if (trayIcon_.AddAgain()) {
+      KillTimer(hwnd(), kTrayRetryTimerId);
+    } else {
+      StartTrayRetry();
+    }
     return false;
   }
   if (message != TrayMessage || wParam != kTrayIconId) return false;

@@ -24,6 +24,11 @@ constexpr UINT TrayMessage = 0x401;
 constexpr UINT kTrayIconId = 1;
 // WM_COMMAND accepted from outside: dims the whole toolbar, or undims it.
 constexpr WPARAM kDimCommand = 133;
+// At sign-in the notification area may not take the icon yet: it is tried again every
+// period, for about a minute, before the user is told. Id 1 is the clipboard's timer.
+constexpr UINT_PTR kTrayRetryTimerId = 2;
+constexpr UINT kTrayRetryPeriodMs = 2000;
+constexpr int kTrayRetries = 30;
 
 // The toolbar: a layered, topmost, skinned window run as the program's modal dialog. It
 // presents the skin and the buttons, takes the mouse, the tray icon and the tooltip, and
@@ -51,9 +56,14 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   // The settings dialog has closed; after OK its transparency becomes the toolbar's.
   void SettingsDialogClosed(std::optional<int> alpha);
 
-  // A failure the program keeps going after, said once per run.
+  // A failure the program keeps going after, said once per run; nothing once a close
+  // has come in during the start-up.
   enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
   void ReportOnce(Failure failure, const char16_t* text);
+
+  // A close (WM_CLOSE, OK, Cancel) arrived while the start-up ran, inside one of its boxes:
+  // the host cuts its start-up short, and the toolbar goes without saving once it returns.
+  bool closeRequested() const { return closeRequested_; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -102,6 +112,13 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void TrackToolbarMenu(POINT cursor, bool stopReadingFirst);
   void OpenBesideProgram(const char16_t* file, const char16_t* failure);
 
+  // True for what must wait until the start-up has finished: it is dropped then. Start-up
+  // runs inside WM_INITDIALOG, and each box it shows runs a loop that delivers whatever
+  // arrives, before the reading parts exist. A close is remembered instead.
+  bool HeldBackWhileOpening(UINT message, WPARAM wParam);
+  void StartTrayRetry();
+  void OnTrayRetryTimer();
+
   void LoadSkin();
   void ShowSkinUnreadable(const std::u16string& path);
   // Stops a reading, saves, fades out. Shared by WM_CLOSE, OK and Cancel.
@@ -124,6 +141,9 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   TrayIcon trayIcon_;
   UniqueHicon trayImage_;
   UINT taskbarCreatedMessage_ = 0;
+  int trayRetriesLeft_ = 0;
+  bool opening_ = false;
+  bool closeRequested_ = false;
   std::array<bool, static_cast<size_t>(Failure::Count)> reported_{};
 
  public:

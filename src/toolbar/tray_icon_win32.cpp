@@ -5,6 +5,18 @@
 #include "platform/log_win32.h"
 
 namespace ostrel {
+namespace {
+
+int& Refusals() {
+  static int refusals = 0;
+  return refusals;
+}
+
+bool Notify(DWORD message, NOTIFYICONDATAW& data) {
+  return Refusals() == 0 && Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+}  // namespace
 
 bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip) {
   data_ = {};
@@ -15,14 +27,16 @@ bool TrayIcon::Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const
   data_.uCallbackMessage = callbackMessage;
   data_.hIcon = icon;
   wcsncpy(data_.szTip, tip, _countof(data_.szTip) - 1);
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  added_ = Notify(NIM_ADD, data_);
   if (!added_) log::Failed("adding the notification-area icon", GetLastError());
   return added_;
 }
 
 bool TrayIcon::AddAgain() {
   if (!data_.hWnd) return false;
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  // An add is refused for an icon the area already holds (an add that timed out but went
+  // through, a "TaskbarCreated" without a new taskbar); the change finds it.
+  added_ = Notify(NIM_ADD, data_) || Notify(NIM_MODIFY, data_);
   if (!added_) log::Failed("adding the notification-area icon again", GetLastError());
   return added_;
 }
@@ -36,7 +50,7 @@ bool TrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
   wcsncpy(info.szInfoTitle, title, _countof(info.szInfoTitle) - 1);
   wcsncpy(info.szInfo, text, _countof(info.szInfo) - 1);
   info.dwInfoFlags = NIIF_INFO;
-  if (Shell_NotifyIconW(NIM_MODIFY, &info)) return true;
+  if (Notify(NIM_MODIFY, info)) return true;
   log::Failed("showing the notification-area balloon", GetLastError());
   return false;
 }
@@ -48,11 +62,14 @@ void TrayIcon::Remove() {
   remove.hWnd = data_.hWnd;
   remove.uID = data_.uID;
   // An icon Explorer lost with its restart is gone already; that is no failure worth a record.
-  if (!Shell_NotifyIconW(NIM_DELETE, &remove) && added_) {
+  if (!Notify(NIM_DELETE, remove) && added_) {
     log::Failed("removing the notification-area icon", GetLastError());
   }
   data_ = {};
   added_ = false;
 }
+
+ScopedTrayRefusal::ScopedTrayRefusal() { ++Refusals(); }
+ScopedTrayRefusal::~ScopedTrayRefusal() { --Refusals(); }
 
 }  // namespace ostrel

@@ -15,6 +15,7 @@ class TrayIcon {
 
   bool Add(HWND window, UINT id, UINT callbackMessage, HICON icon, const wchar_t* tip);
   // The icon as last added, once more: a new taskbar knows nothing of the old one's icons.
+  // True also when the notification area still holds it.
   bool AddAgain();
   bool added() const { return added_; }
   bool ShowBalloon(const wchar_t* title, const wchar_t* text);
@@ -23,6 +24,16 @@ class TrayIcon {
  private:
   NOTIFYICONDATAW data_{};
   bool added_ = false;
+};
+
+// While one exists the notification area takes no icon, as at sign-in before Explorer is
+// ready (tests only).
+class ScopedTrayRefusal {
+ public:
+  ScopedTrayRefusal();
+  ~ScopedTrayRefusal();
+  ScopedTrayRefusal(const ScopedTrayRefusal&) = delete;
+  ScopedTrayRefusal& operator=(const ScopedTrayRefusal&) = delete;
 };
 
 }  // namespace ostrel

@@ -3,7 +3,8 @@
 # claiming 30000 x 30000 pixels, too small to draw the toolbar) and registry values of the
 # wrong type or out of range. Each time the program starts, says what its messages say, draws
 # the toolbar with what it can use, closes without an error box, and writes sound values back
-# only where it repaired something.
+# only where it repaired something. A close that comes while the skin's message is open ends
+# the program quietly once the message is answered, saving nothing.
 source "$(dirname "$0")/lib.sh"
 reset_registry
 SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
@@ -90,6 +91,23 @@ skin_case "a PNG of one pixel beside the program" Ostrel4.png "$WORK/dot.png"
 skin_case "a bitmap claiming 30000 x 30000 pixels beside the program" Ostrel4.bmp "$WORK/huge.bmp"
 skin_case "a bitmap cut short, on the command line" argument "$WORK/cut.bmp"
 rm -f "$INSTALL/Ostrel4.png" "$INSTALL/Ostrel4.bmp"
+
+echo "-- a close while the skin's message is open (an installer's upgrade, a sign-out)"
+reset_registry
+start_program "$(winepath -w "$WORK/cut.png")"
+driver wait-window "Ostrel4" 60 >/dev/null || fail "no message about the unusable skin (close case)"
+driver post "$TITLE" 0x10 0 0 >/dev/null || fail "the starting toolbar was not found to close"
+driver key "Ostrel4" 0x0D >/dev/null
+deadline=$((SECONDS + 30))
+while kill -0 "$PROGRAM_PID" 2>/dev/null; do
+  no_error_box || fail "an error box after a close during the start-up"
+  [ $SECONDS -lt $deadline ] || fail "the program did not end after a close during the start-up"
+  sleep 0.3
+done
+wait "$PROGRAM_PID" || true
+# Nothing half set up was saved.
+expect_absent "$KEY" Alpha
+expect_absent "$KEY" x
 
 echo "-- registry values of the wrong type or out of range"
 reset_registry

@@ -75,7 +75,48 @@ TEST_F(ToolbarFailuresTest, TheTrayIconComesBackWhenTheTaskbarIsMadeAnew) {
 
   SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(TrayHoldsIcon(window));
+  // Announced again while the area still holds the icon: the refused add is no failure,
+  // and nothing starts trying again.
+  SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_FALSE(KillTimer(window, kTrayRetryTimerId));
   EXPECT_TRUE(boxes.empty());
+}
+
+const std::wstring kTrayIconFailed =
+    L"通知領域にアイコンを追加できませんでした。ツールバーを通知領域に格納することはできません。";
+
+TEST_F(ToolbarFailuresTest, AtSignInTheTrayIconIsTriedAgainUntilTheNotificationAreaTakesIt) {
+  HWND window = nullptr;
+  {
+    const ScopedTrayRefusal notReadyYet;
+    window = Open();
+    ASSERT_FALSE(TrayHoldsIcon(window));
+    PumpMessages();
+  }
+  EXPECT_TRUE(testing::PumpUntil([&] { return TrayHoldsIcon(window); }, 3 * kTrayRetryPeriodMs))
+      << "the icon was not added again";
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(testing::PumpUntil([&] { return !KillTimer(window, kTrayRetryTimerId); }))
+      << "still trying after the icon was added";
+}
+
+TEST_F(ToolbarFailuresTest, ANotificationAreaThatNeverTakesTheIconIsReportedOnceWhenTheTriesAreUsedUp) {
+  const ScopedTrayRefusal never;
+  const HWND window = Open();
+  EXPECT_TRUE(boxes.empty());
+  // Its ticks from here on are the test's own, counted exactly.
+  ASSERT_TRUE(KillTimer(window, kTrayRetryTimerId)) << "no retry was started";
+  for (int tick = 1; tick < kTrayRetries; ++tick) PostMessageW(window, WM_TIMER, kTrayRetryTimerId, 0);
+  PumpMessages();
+  EXPECT_TRUE(boxes.empty());
+  for (int tick = 0; tick < 3; ++tick) PostMessageW(window, WM_TIMER, kTrayRetryTimerId, 0);
+  PumpMessages();
+  EXPECT_EQ(boxes, std::vector<std::wstring>{kTrayIconFailed});
+
+  // The taskbar made anew tries once more, in silence.
+  SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(KillTimer(window, kTrayRetryTimerId));
+  EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST_F(ToolbarFailuresTest, TheFirstViewerOfAnEmptyChainIsNoFailure) {

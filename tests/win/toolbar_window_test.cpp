@@ -12,32 +12,11 @@
 namespace ostrel {
 namespace {
 
+using testing::HotKeyHolder;
+using testing::HotKeyIsFree;
 using testing::kSettingsKey;
 using testing::PumpMessages;
 using testing::StoredDword;
-
-// A window that holds a hot key, as another program would.
-class HotKeyHolder {
- public:
-  HotKeyHolder(UINT modifiers, UINT key)
-      : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
-    held_ = RegisterHotKey(window_, 77, modifiers, key) != FALSE;
-  }
-  ~HotKeyHolder() {
-    UnregisterHotKey(window_, 77);
-    DestroyWindow(window_);
-  }
-  bool held() const { return held_; }
-
- private:
-  HWND window_;
-  bool held_ = false;
-};
-
-bool HotKeyIsFree(UINT modifiers, UINT key) {
-  HotKeyHolder probe(modifiers, key);
-  return probe.held();
-}
 
 using ToolbarWindowTest = testing::ToolbarFixture;
 

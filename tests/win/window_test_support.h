@@ -29,6 +29,31 @@ bool PumpUntil(Condition condition, ULONGLONG milliseconds = 2000) {
   return true;
 }
 
+// A window that holds a hot key, as another program would.
+class HotKeyHolder {
+ public:
+  HotKeyHolder(UINT modifiers, UINT key)
+      : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    held_ = RegisterHotKey(window_, 77, modifiers, key) != FALSE;
+  }
+  ~HotKeyHolder() {
+    UnregisterHotKey(window_, 77);
+    DestroyWindow(window_);
+  }
+  HotKeyHolder(const HotKeyHolder&) = delete;
+  HotKeyHolder& operator=(const HotKeyHolder&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  HWND window_;
+  bool held_ = false;
+};
+
+inline bool HotKeyIsFree(UINT modifiers, UINT key) {
+  HotKeyHolder probe(modifiers, key);
+  return probe.held();
+}
+
 // The control classes the dialogs under test are made of.
 inline void InitCommonControlsForTests() {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
