@@ -1,15 +1,10 @@
 #include <windows.h>
 
 #include <objbase.h>
-#include <shellapi.h>
-
-#include <string>
-#include <vector>
-
 #include "ostrel_release.h"
+#include "platform/command_line_win32.h"
 #include "platform/library_loading_win32.h"
 #include "platform/unique_handle_win32.h"
-#include "platform/wide_win32.h"
 #include "updater/update_check.h"
 #include "updater/update_host_win32.h"
 #include "updater/update_log_win32.h"
@@ -21,13 +16,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace ostrel::updater;
   RestrictLibrarySearch();
 
-  std::vector<std::u16string> arguments;
-  int argc = 0;
-  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-    for (int i = 1; i < argc; ++i) arguments.push_back(FromWide(argv[i]));
-    LocalFree(argv);
-  }
-
   Win32UpdateHost host(UpdateLogPath());
   // Two toolbars started together would otherwise offer the same update twice.
   const UniqueKernelHandle running(CreateMutexW(nullptr, FALSE, L"Local\\OstrelQuartetAppUpdateBRN"));
@@ -37,7 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // The shell may hand the download page to a handler that needs COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  RunUpdateCheck(host, ModeFromArguments(arguments), u"" OSTREL_VERSION_TEXT);
+  RunUpdateCheck(host, ModeFromArguments(CommandLineArguments()), u"" OSTREL_VERSION_TEXT);
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
