@@ -15,7 +15,8 @@ configure_file(${CMAKE_SOURCE_DIR}/standins/hanvert/LICENSE-Apache-2.0.txt ${bin
 configure_file(${CMAKE_SOURCE_DIR}/standins/hanvert/DATA-LICENSE.md ${bin}/licenses/Hanvert-data.txt
   COPYONLY)
 # The licence statements of what is linked in, as the toolchain's packages state them.
-foreach(notice "mingw-w64-common|MinGW-w64" "gcc-mingw-w64-base|GCC-runtime" "nsis|NSIS")
+foreach(notice "mingw-w64-common|MinGW-w64" "gcc-mingw-w64-base|GCC-runtime" "nsis|NSIS"
+    "nlohmann-json3-dev|nlohmann-json")
   string(REPLACE "|" ";" parts "${notice}")
   list(GET parts 0 package)
   list(GET parts 1 name)

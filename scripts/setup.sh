@@ -10,7 +10,7 @@ packages=(
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb x11-utils xauth xdotool imagemagick fonts-noto-cjk
   fonts-ipafont-gothic fonts-vlgothic fonts-arphic-uming fonts-unfonts-core
-  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev nlohmann-json3-dev
   pulseaudio pulseaudio-utils sox espeak-ng mecab mecab-ipadic-utf8
   nsis weasyprint python3-markdown poppler-utils
 )

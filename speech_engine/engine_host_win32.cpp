@@ -8,6 +8,7 @@
 #include "engine_log_win32.h"
 #include "environment_win32.h"
 #include "log_seam.h"
+#include "platform/unique_handle_win32.h"
 #include "voices_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -86,24 +87,21 @@ std::optional<std::string> Win32EngineHost::ReadDictionaryFile(std::string_view 
   try {
     const std::wstring widePath = Widened(kPathCodePage, path);
     if (widePath.empty()) return std::nullopt;
-    const HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
       LogFailure("opening the user dictionary", GetLastError());
       return std::nullopt;
     }
-    std::optional<std::string> bytes;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= kLargestDictionary) {
-      std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-      DWORD read = 0;
-      if (content.empty() || ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr)) {
-        content.resize(read);
-        bytes = std::move(content);
-      }
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestDictionary) return std::nullopt;
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty() && !ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr)) {
+      return std::nullopt;
     }
-    CloseHandle(file);
-    return bytes;
+    content.resize(read);
+    return content;
   } catch (...) {
     LogCaught("reading the user dictionary");
     return std::nullopt;

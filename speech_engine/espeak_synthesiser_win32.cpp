@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "log_seam.h"
+#include "platform/unique_handle_win32.h"
 #include "prosody_mapping.h"
 #include "unicode_text.h"
 #include "wav_file.h"
@@ -26,30 +27,27 @@ constexpr auto kPatiencePerUnit = std::chrono::milliseconds(100);
 constexpr std::array<const char*, 4> kVoices = {"ja", "cmn-latn-pinyin", "en-us", "ko"};
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   std::string bytes;
   std::array<char, 65536> chunk;
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) && got > 0) {
+  while ((ok = ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) && got > 0) {
     bytes.append(chunk.data(), got);
   }
-  CloseHandle(file);
   if (!ok) return std::nullopt;
   return bytes;
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+  if (!file) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  CloseHandle(file);
-  return ok;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -214,22 +212,20 @@ bool EspeakSynthesiser::RunOnWindows(unsigned job, const Prosody& prosody, const
                       nullptr, nullptr, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  bool finished = false;
+  // Owned before `cancelled` runs: it is the caller's code and may throw.
+  const UniqueKernelHandle program(process.hProcess);
+  const UniqueKernelHandle thread(process.hThread);
   for (;;) {
-    if (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(program.get(), kPollMs) == WAIT_OBJECT_0) {
       DWORD code = 1;
-      finished = GetExitCodeProcess(process.hProcess, &code) && code == 0;
-      break;
+      return GetExitCodeProcess(program.get(), &code) && code == 0;
     }
     if (cancelled()) {
-      TerminateProcess(process.hProcess, 1);
-      WaitForSingleObject(process.hProcess, 1000);
-      break;
+      TerminateProcess(program.get(), 1);
+      WaitForSingleObject(program.get(), 1000);
+      return false;
     }
   }
-  CloseHandle(process.hProcess);
-  return finished;
 }
 
 }  // namespace ostrel::orvatone

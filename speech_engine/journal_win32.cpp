@@ -37,28 +37,23 @@ class WriterTurn {
 // so lines of two processes overwrite each other there; the named mutex takes turns.
 Journal::Journal() : writers_(CreateMutexW(nullptr, FALSE, L"OrvatoneJournalWriters")) {}
 
-Journal::~Journal() {
-  if (writers_ != nullptr) CloseHandle(writers_);
-}
-
 void Journal::Append(std::string_view entry) noexcept {
   try {
     const std::wstring path = EnvironmentValue(L"ORVATONE_JOURNAL");
     if (path.empty()) return;
     std::lock_guard lock(mutex_);
-    const WriterTurn turn(writers_);
+    const WriterTurn turn(writers_.get());
     std::string line = std::to_string(GetTickCount64());
     line += ' ';
     line += entry;
     line += '\n';
     // Written in one call and reopened each time, because the variable may name another file.
-    const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const UniqueFile file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   } catch (...) {
     // A journal that cannot be written must not cost the caller its speech.
     LogCaught("writing the journal");

@@ -7,20 +7,19 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/unique_handle_win32.h"
+
 namespace ostrel::orvatone {
 
 class Journal {
  public:
   Journal();
-  ~Journal();
-  Journal(const Journal&) = delete;
-  Journal& operator=(const Journal&) = delete;
 
   void Append(std::string_view entry) noexcept;
 
  private:
   std::mutex mutex_;
-  HANDLE writers_;  // named mutex shared by every process that loads the engine
+  UniqueKernelHandle writers_;  // named mutex shared by every process that loads the engine
 };
 
 }  // namespace ostrel::orvatone

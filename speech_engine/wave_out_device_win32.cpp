@@ -39,7 +39,7 @@ void CALLBACK WaveOutDevice::OnDeviceMessage(HWAVEOUT, UINT message, DWORD_PTR i
 
 bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexcept {
   std::lock_guard lock(mutex_);
-  if (handle_ != nullptr || sampleRate <= 0) return false;
+  if (handle_ || sampleRate <= 0) return false;
   blockDone_ = std::move(blockDone);
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
@@ -48,11 +48,11 @@ bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexce
   format.wBitsPerSample = 16;
   format.nBlockAlign = 2;
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-  const MMRESULT opened = waveOutOpen(&handle_, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
+  const MMRESULT opened = waveOutOpen(handle_.put(), WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
                                       reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
   if (opened != MMSYSERR_NOERROR) {
     LogMmResult("waveOutOpen", opened);
-    handle_ = nullptr;
+    handle_.release();  // not a device: nothing to close
     blockDone_ = nullptr;
     return false;
   }
@@ -65,7 +65,7 @@ void WaveOutDevice::ReleasePlayedBlocks() {
       ++it;
       continue;
     }
-    waveOutUnprepareHeader(handle_, &it->header, sizeof(WAVEHDR));
+    waveOutUnprepareHeader(handle_.get(), &it->header, sizeof(WAVEHDR));
     it = blocks_.erase(it);
   }
 }
@@ -73,21 +73,22 @@ void WaveOutDevice::ReleasePlayedBlocks() {
 bool WaveOutDevice::Write(std::vector<std::int16_t> samples) noexcept {
   try {
     std::lock_guard lock(mutex_);
-    if (handle_ == nullptr || samples.empty() || samples.size() > MAXDWORD / sizeof(std::int16_t)) return false;
+    if (!handle_ || samples.empty() || samples.size() > MAXDWORD / sizeof(std::int16_t)) return false;
     ReleasePlayedBlocks();
     Block& block = blocks_.emplace_back();
     block.samples = std::move(samples);
     block.header.lpData = reinterpret_cast<LPSTR>(block.samples.data());
     block.header.dwBufferLength = static_cast<DWORD>(block.samples.size() * sizeof(std::int16_t));
-    if (const MMRESULT prepared = waveOutPrepareHeader(handle_, &block.header, sizeof(WAVEHDR));
+    if (const MMRESULT prepared = waveOutPrepareHeader(handle_.get(), &block.header, sizeof(WAVEHDR));
         prepared != MMSYSERR_NOERROR) {
       LogMmResult("waveOutPrepareHeader", prepared);
       blocks_.pop_back();
       return false;
     }
-    if (const MMRESULT written = waveOutWrite(handle_, &block.header, sizeof(WAVEHDR)); written != MMSYSERR_NOERROR) {
+    if (const MMRESULT written = waveOutWrite(handle_.get(), &block.header, sizeof(WAVEHDR));
+        written != MMSYSERR_NOERROR) {
       LogMmResult("waveOutWrite", written);
-      waveOutUnprepareHeader(handle_, &block.header, sizeof(WAVEHDR));
+      waveOutUnprepareHeader(handle_.get(), &block.header, sizeof(WAVEHDR));
       blocks_.pop_back();
       return false;
     }
@@ -100,25 +101,25 @@ bool WaveOutDevice::Write(std::vector<std::int16_t> samples) noexcept {
 
 void WaveOutDevice::Pause() noexcept {
   std::lock_guard lock(mutex_);
-  if (handle_ != nullptr) waveOutPause(handle_);
+  if (handle_) waveOutPause(handle_.get());
 }
 
 void WaveOutDevice::Resume() noexcept {
   std::lock_guard lock(mutex_);
-  if (handle_ != nullptr) waveOutRestart(handle_);
+  if (handle_) waveOutRestart(handle_.get());
 }
 
 void WaveOutDevice::Reset() noexcept {
   std::lock_guard lock(mutex_);
-  if (handle_ == nullptr) return;
-  waveOutReset(handle_);
+  if (!handle_) return;
+  waveOutReset(handle_.get());
   ReleasePlayedBlocks();
 }
 
 void WaveOutDevice::Close() noexcept {
   std::lock_guard lock(mutex_);
-  if (handle_ == nullptr) return;
-  waveOutReset(handle_);
+  if (!handle_) return;
+  waveOutReset(handle_.get());
   ReleasePlayedBlocks();
   // A driver that never marked a block done still owns its header; waiting briefly lets it let go.
   for (int tries = 0; !blocks_.empty() && tries < 50; ++tries) {
@@ -132,8 +133,7 @@ void WaveOutDevice::Close() noexcept {
     LogCaught("keeping the blocks a driver still holds");
   }
   blocks_.clear();
-  waveOutClose(handle_);
-  handle_ = nullptr;
+  handle_.reset();
   blockDone_ = nullptr;
 }
 

@@ -11,8 +11,16 @@
 #include <vector>
 
 #include "audio_device.h"
+#include "platform/unique_handle_win32.h"
 
 namespace ostrel::orvatone {
+
+// Closed last: the blocks must be unprepared before (Close does both, in that order).
+struct WaveOutTraits {
+  using Handle = HWAVEOUT;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { waveOutClose(h); }
+};
 
 class WaveOutDevice final : public AudioDevice {
  public:
@@ -38,7 +46,7 @@ class WaveOutDevice final : public AudioDevice {
   void ReleasePlayedBlocks();
 
   std::mutex mutex_;  // the handle and the blocks; never held by the device's callback
-  HWAVEOUT handle_ = nullptr;
+  UniqueHandle<WaveOutTraits> handle_;
   std::list<Block> blocks_;  // a list, so a header keeps its address while the device holds it
   std::function<void()> blockDone_;
 };

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/unique_handle_win32.h"
+
 namespace ostrel::orvatone {
 
 namespace {
@@ -33,10 +35,9 @@ bool RunsUnderWine() {
 std::optional<std::wstring> HostFile(const char* unixPath) {
   const auto toDos = Kernel32Function<DosFileNameFn>("wine_get_dos_file_name");
   if (!RunsUnderWine() || toDos == nullptr) return std::nullopt;
-  WCHAR* dos = toDos(unixPath);
-  if (dos == nullptr) return std::nullopt;
-  std::wstring path(dos);
-  HeapFree(GetProcessHeap(), 0, dos);
+  const ProcessHeapMem<WCHAR> dos(toDos(unixPath));
+  if (!dos) return std::nullopt;
+  std::wstring path(dos.get());
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
   return path;
@@ -45,11 +46,9 @@ std::optional<std::wstring> HostFile(const char* unixPath) {
 std::optional<std::string> HostPathOf(const std::wstring& windowsPath) {
   const auto toUnix = Kernel32Function<UnixFileNameFn>("wine_get_unix_file_name");
   if (!RunsUnderWine() || toUnix == nullptr) return std::nullopt;
-  char* hostPath = toUnix(windowsPath.c_str());
-  if (hostPath == nullptr) return std::nullopt;
-  std::string path(hostPath);
-  HeapFree(GetProcessHeap(), 0, hostPath);
-  return path;
+  const ProcessHeapMem<char> hostPath(toUnix(windowsPath.c_str()));
+  if (!hostPath) return std::nullopt;
+  return std::string(hostPath.get());
 }
 
 bool StartHostShell(const std::string& script) {
@@ -65,8 +64,9 @@ bool StartHostShell(const std::string& script) {
                       &startup, &process)) {
     return false;
   }
-  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  // Under Wine these handles cannot be waited on; they are only closed.
+  const UniqueKernelHandle program(process.hProcess);
+  const UniqueKernelHandle thread(process.hThread);
   return true;
 }
 

@@ -1,11 +1,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "dicteditor/dictionary_editor_win32.h"
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
+#include "platform/command_line_win32.h"
 #include "platform/library_loading_win32.h"
 #include "platform/log_win32.h"
 #include "platform/system_record_win32.h"
@@ -23,14 +26,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   dicteditor::EditorOptions options;
   options.language = dicteditor::LanguageFromProgramName(ApplicationName());
-  int argc = 0;
-  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-    if (argc >= 2 && argv[1][0] != L'\0') {
-      wchar_t full[MAX_PATH * 4] = {};
-      const DWORD length = GetFullPathNameW(argv[1], MAX_PATH * 4, full, nullptr);
-      options.path = length > 0 && length < MAX_PATH * 4 ? FromWide(full) : FromWide(argv[1]);
-    }
-    LocalFree(argv);
+  if (const std::vector<std::u16string> arguments = CommandLineArguments();
+      !arguments.empty() && !arguments.front().empty()) {
+    const std::u16string& given = arguments.front();
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameW(Wide(given), MAX_PATH * 4, full, nullptr);
+    options.path = length > 0 && length < MAX_PATH * 4 ? FromWide(full) : given;
   }
   options.engineFolder = dicteditor::FindEngineFolder(ModuleDirectory(), [](const std::u16string& folder) {
     return GetFileAttributesW(Wide(folder + u"Orvatone.dll")) != INVALID_FILE_ATTRIBUTES;

@@ -107,6 +107,27 @@ struct CoTaskMemTraits {
   static void Close(Handle h) { CoTaskMemFree(h); }
 };
 
+// Memory a call hands over to be freed with LocalFree (CommandLineToArgvW, FormatMessageW).
+template <typename T>
+struct LocalMemTraits {
+  using Handle = T;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { LocalFree(h); }
+};
+// A global memory block still ours; one handed to the clipboard or a stream is released first.
+struct GlobalMemTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { GlobalFree(h); }
+};
+// Memory from the process heap, as Wine's path conversions hand it over.
+template <typename T>
+struct ProcessHeapTraits {
+  using Handle = T*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) { HeapFree(GetProcessHeap(), 0, h); }
+};
+
 using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -121,6 +142,11 @@ using ComPtr = UniqueHandle<ComTraits<I>>;
 template <typename T>
 using CoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
 using CoTaskString = CoTaskMem<wchar_t>;
+template <typename T>
+using LocalMem = UniqueHandle<LocalMemTraits<T>>;
+using UniqueHglobal = UniqueHandle<GlobalMemTraits>;
+template <typename T>
+using ProcessHeapMem = UniqueHandle<ProcessHeapTraits<T>>;
 
 // A window's (or the screen's) device context, released to the window it came from.
 class WindowDc {

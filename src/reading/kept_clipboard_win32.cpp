@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "platform/unique_handle_win32.h"
 #include "reading/clipboard_keeping.h"
 #include "reading/global_lock_guard_win32.h"
 
@@ -44,17 +45,16 @@ void KeptClipboard::TakeFromOpenClipboard() {
 bool KeptClipboard::PutOnOpenClipboard() {
   bool all = true;
   for (const Format& format : formats_) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, format.bytes.size());
-    bool put = false;
+    UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE, format.bytes.size()));
+    bool copied = false;
     if (block) {
-      if (void* target = GlobalLock(block)) {
-        std::memcpy(target, format.bytes.data(), format.bytes.size());
-        GlobalUnlock(block);
-        put = SetClipboardData(format.format, block) != nullptr;
-      }
-      // Once set, the block is the clipboard's.
-      if (!put) GlobalFree(block);
+      const GlobalLockGuard lock(block.get());
+      if (lock.get()) std::memcpy(lock.get(), format.bytes.data(), format.bytes.size());
+      copied = lock.get() != nullptr;
     }
+    // Once set, the block is the clipboard's.
+    const bool put = copied && SetClipboardData(format.format, block.get()) != nullptr;
+    if (put) block.release();
     all &= put;
   }
   formats_.clear();

@@ -55,20 +55,15 @@ std::optional<DibImage> ToDib(GpBitmap* source, std::optional<SkinImageSize> exp
 // GDI+ decodes from a stream over a copy of the bytes, which the stream frees.
 std::optional<DibImage> DecodeBytes(const void* bytes, size_t size, std::optional<SkinImageSize> expected) {
   if (size == 0) return std::nullopt;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!block) return std::nullopt;
-  void* target = GlobalLock(block);
-  if (!target) {
-    GlobalFree(block);
-    return std::nullopt;
-  }
+  void* target = GlobalLock(block.get());
+  if (!target) return std::nullopt;
   std::memcpy(target, bytes, size);
-  GlobalUnlock(block);
+  GlobalUnlock(block.get());
   ComPtr<IStream> stream;
-  if (CreateStreamOnHGlobal(block, TRUE, stream.put()) != S_OK) {
-    GlobalFree(block);  // the stream never took it
-    return std::nullopt;
-  }
+  if (CreateStreamOnHGlobal(block.get(), TRUE, stream.put()) != S_OK) return std::nullopt;
+  block.release();  // the stream's now
   UniqueGpBitmap bitmap;
   if (GdipCreateBitmapFromStream(stream.get(), bitmap.put()) != Ok) return std::nullopt;
   return ToDib(bitmap.get(), expected);

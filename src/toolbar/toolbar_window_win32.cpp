@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <vector>
 
+#include "platform/command_line_win32.h"
 #include "platform/log_win32.h"
 #include "platform/module_path_win32.h"
 #include "platform/program_directory.h"
@@ -30,12 +32,9 @@ PixelView ViewOf(const std::optional<DibImage>& image) {
 }
 
 std::optional<std::u16string> FirstArgument() {
-  int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::optional<std::u16string> first;
-  if (arguments && count > 1) first = FromWide(arguments[1]);
-  LocalFree(arguments);
-  return first;
+  const std::vector<std::u16string> arguments = CommandLineArguments();
+  if (arguments.empty()) return std::nullopt;
+  return arguments.front();
 }
 
 ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }

@@ -29,7 +29,33 @@ void AllowCurrentTls(HINTERNET session) {
   }
 }
 
+std::u16string Piece(const wchar_t* start, DWORD length) {
+  return start == nullptr ? std::u16string() : FromWide(start, length);
+}
+
 }  // namespace
+
+std::optional<AddressPieces> SplitWebAddress(std::u16string_view address) {
+  const std::wstring text(WideView(address));
+  if (text.empty() || text.size() > MAXDWORD) return std::nullopt;
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  // Lengths without buffers: the pieces are pointers into `text`.
+  parts.dwSchemeLength = parts.dwUserNameLength = parts.dwPasswordLength = parts.dwHostNameLength =
+      parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(text.c_str(), static_cast<DWORD>(text.size()), 0, &parts)) return std::nullopt;
+  AddressPieces pieces;
+  pieces.scheme = parts.nScheme == INTERNET_SCHEME_HTTPS ? AddressPieces::Scheme::kHttps
+                  : parts.nScheme == INTERNET_SCHEME_HTTP ? AddressPieces::Scheme::kHttp
+                                                          : AddressPieces::Scheme::kOther;
+  pieces.userName = Piece(parts.lpszUserName, parts.dwUserNameLength);
+  pieces.password = Piece(parts.lpszPassword, parts.dwPasswordLength);
+  pieces.host = Piece(parts.lpszHostName, parts.dwHostNameLength);
+  pieces.port = parts.nPort;
+  pieces.path = Piece(parts.lpszUrlPath, parts.dwUrlPathLength);
+  pieces.extra = Piece(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  return pieces;
+}
 
 FetchResult DownloadFeed(const WebAddress& address, const DownloadLimits& limits) {
   const ULONGLONG deadline = GetTickCount64() + limits.totalMilliseconds;

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <optional>
+#include <string_view>
 
 #include "updater/update_check.h"
 #include "updater/update_feed.h"
@@ -11,6 +13,10 @@ struct DownloadLimits {
   unsigned totalMilliseconds = 20000;  // a server that trickles bytes ends here
   size_t maxBytes = 64 * 1024;
 };
+
+// The address in the pieces WinHttpCrackUrl finds, unescaped as written; nothing when it
+// cannot split it.
+std::optional<AddressPieces> SplitWebAddress(std::u16string_view address);
 
 // One GET of exactly this address with WinHTTP: no redirect is followed (a redirect would take
 // the updater elsewhere), no proxy is used for the loopback, status 200 only.

@@ -1,17 +1,12 @@
 #include <windows.h>
 
 #include <objbase.h>
-#include <shellapi.h>
-
-#include <string>
-#include <vector>
-
 #include "ostrel_release.h"
+#include "platform/command_line_win32.h"
 #include "platform/library_loading_win32.h"
 #include "platform/log_win32.h"
 #include "platform/system_record_win32.h"
 #include "platform/unique_handle_win32.h"
-#include "platform/wide_win32.h"
 #include "updater/update_check.h"
 #include "updater/update_host_win32.h"
 
@@ -24,13 +19,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   log::StartProgramLog();
   log::Info("start: " + SystemRecord());
 
-  std::vector<std::u16string> arguments;
-  int argc = 0;
-  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc)) {
-    for (int i = 1; i < argc; ++i) arguments.push_back(FromWide(argv[i]));
-    LocalFree(argv);
-  }
-
   Win32UpdateHost host;
   // Two toolbars started together would otherwise offer the same update twice.
   const UniqueKernelHandle running(CreateMutexW(nullptr, FALSE, L"Local\\OstrelQuartetAppUpdateBRN"));
@@ -42,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The shell may hand the download page to a handler that needs COM.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   if (FAILED(com)) log::FailedHresult("CoInitializeEx", com);
-  RunUpdateCheck(host, ModeFromArguments(arguments), u"" OSTREL_VERSION_TEXT);
+  RunUpdateCheck(host, ModeFromArguments(CommandLineArguments()), u"" OSTREL_VERSION_TEXT);
   if (SUCCEEDED(com)) CoUninitialize();
   log::Info("end");
   return 0;

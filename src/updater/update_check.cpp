@@ -42,7 +42,7 @@ class Check {
       return End(Outcome::kNoFeedAddress, "no FeedUrl value", texts::kNoFeedAddress, Notice::kWarning);
     }
     address_ = *feedAddress;
-    const AddressCheck check = CheckAddress(address_);
+    const AddressCheck check = CheckAddress(address_, host_.SplitAddress(address_));
     if (!check.Allowed()) {
       return End(Outcome::kAddressRefused,
                  check.problem == AddressProblem::kPlainHttpRemote ? "plain http to another machine"
@@ -77,6 +77,10 @@ class Check {
       return End(Outcome::kMalformed, detail, texts::kUnreadable, Notice::kWarning);
     }
     const UpdateFeed& feed = parse.feed;
+    if (!CheckAddress(feed.downloadPage, host_.SplitAddress(feed.downloadPage)).Allowed()) {
+      return End(Outcome::kMalformed, FeedProblemName(FeedProblem::kBadDownloadPage), texts::kUnreadable,
+                 Notice::kWarning);
+    }
     const std::u16string programText(programVersionText);
     const std::string versions = "offered " + LogText(feed.versionText) + ", program " + LogText(programText);
     if (CompareVersions(feed.version, *programVersion) <= 0) {

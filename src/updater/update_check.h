@@ -29,6 +29,9 @@ class UpdateHost {
  public:
   virtual ~UpdateHost() = default;
   virtual std::optional<std::u16string> FeedAddress() = 0;
+  // The system's own split of an address (nothing when it cannot split it), so that the check
+  // judges what will be contacted.
+  virtual std::optional<AddressPieces> SplitAddress(std::u16string_view address) = 0;
   virtual FetchResult Fetch(const WebAddress& address) = 0;
   virtual bool AskYesNo(const std::u16string& text) = 0;
   virtual void Tell(const std::u16string& text, Notice notice) = 0;

@@ -1,7 +1,12 @@
 #include "updater/update_feed.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <map>
+#include <string>
+
+#include "unicode_text.h"
 
 namespace ostrel::updater {
 namespace {
@@ -15,14 +20,6 @@ bool IsAsciiAlnum(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'z') ||
 bool IsHexDigit(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (Lower(text[i]) != prefix[i]) return false;
-  }
-  return true;
-}
 
 std::u16string LowerCopy(std::u16string_view text) {
   std::u16string lower(text);
@@ -42,189 +39,66 @@ bool ValidIpv6Literal(std::u16string_view host) {
 
 // --- the feed's JSON -----------------------------------------------------------
 
-class FeedReader {
- public:
-  explicit FeedReader(std::string_view bytes) : bytes_(bytes) {}
+using Json = nlohmann::json;
 
+// Collects the members of one flat object of strings and stops the parser at anything else,
+// so a deep or huge document is never built.
+class FeedMembers final : public nlohmann::json_sax<Json> {
+ public:
   FeedProblem problem = FeedProblem::kNone;
   size_t offset = 0;
+  std::map<std::string, std::string> members;
 
-  // The object's members, or nothing with `problem` and `offset` set.
-  std::optional<std::map<std::u16string, std::u16string>> ReadObject() {
-    if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
-    std::map<std::u16string, std::u16string> members;
-    SkipBlanks();
-    if (!Take('{')) return Fail(FeedProblem::kSyntax);
-    SkipBlanks();
-    if (!Take('}')) {
-      for (;;) {
-        SkipBlanks();
-        const size_t nameAt = pos_;
-        std::optional<std::u16string> name = ReadString();
-        if (!name) return std::nullopt;
-        SkipBlanks();
-        if (!Take(':')) return Fail(FeedProblem::kSyntax);
-        SkipBlanks();
-        std::optional<std::u16string> value = ReadString();
-        if (!value) return std::nullopt;
-        if (!members.emplace(std::move(*name), std::move(*value)).second) {
-          pos_ = nameAt;
-          return Fail(FeedProblem::kDuplicateName);
-        }
-        SkipBlanks();
-        if (Take('}')) break;
-        if (!Take(',')) return Fail(FeedProblem::kSyntax);
-      }
-    }
-    SkipBlanks();
-    if (pos_ != bytes_.size()) return Fail(FeedProblem::kSyntax);
-    return members;
+  bool start_object(std::size_t) override { return depth_++ == 0 || Refuse(FeedProblem::kNotFlat); }
+  bool end_object() override {
+    --depth_;
+    return true;
+  }
+  bool key(string_t& name) override {
+    key_ = name;
+    return !members.contains(name) || Refuse(FeedProblem::kDuplicateName);
+  }
+  bool string(string_t& value) override {
+    if (depth_ != 1) return Refuse(FeedProblem::kNotFlat);
+    members.emplace(std::move(key_), std::move(value));
+    return true;
+  }
+  bool null() override { return Refuse(FeedProblem::kNotFlat); }
+  bool boolean(bool) override { return Refuse(FeedProblem::kNotFlat); }
+  bool number_integer(number_integer_t) override { return Refuse(FeedProblem::kNotFlat); }
+  bool number_unsigned(number_unsigned_t) override { return Refuse(FeedProblem::kNotFlat); }
+  bool number_float(number_float_t, const string_t&) override { return Refuse(FeedProblem::kNotFlat); }
+  bool binary(binary_t&) override { return Refuse(FeedProblem::kNotFlat); }
+  bool start_array(std::size_t) override { return Refuse(FeedProblem::kNotFlat); }
+  bool end_array() override { return Refuse(FeedProblem::kNotFlat); }
+
+  // `position` counts the bytes read, the one that ended the reading included.
+  bool parse_error(std::size_t position, const std::string&, const Json::exception& error) override {
+    const std::string_view what = error.what();
+    const bool badText = what.find("UTF-8") != std::string_view::npos || what.find("surrogate") != std::string_view::npos;
+    problem = badText ? FeedProblem::kBadText : FeedProblem::kSyntax;
+    offset = position > 0 ? position - 1 : 0;
+    return false;
   }
 
  private:
-  std::nullopt_t Fail(FeedProblem why) {
-    if (problem == FeedProblem::kNone) {
-      problem = why;
-      offset = pos_;
-    }
-    return std::nullopt;
+  bool Refuse(FeedProblem why) {
+    problem = why;
+    return false;
   }
 
-  bool AtEnd() const { return pos_ >= bytes_.size(); }
-  unsigned char Peek() const { return static_cast<unsigned char>(bytes_[pos_]); }
-
-  bool Take(char c) {
-    if (AtEnd() || bytes_[pos_] != c) return false;
-    ++pos_;
-    return true;
-  }
-
-  void SkipBlanks() {
-    while (!AtEnd() && (Peek() == ' ' || Peek() == '\t' || Peek() == '\n' || Peek() == '\r')) ++pos_;
-  }
-
-  std::optional<char32_t> ReadHex4() {
-    if (bytes_.size() - pos_ < 4) return std::nullopt;
-    char32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-      const char c = bytes_[pos_ + i];
-      value <<= 4;
-      if (c >= '0' && c <= '9') value |= static_cast<char32_t>(c - '0');
-      else if (c >= 'a' && c <= 'f') value |= static_cast<char32_t>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') value |= static_cast<char32_t>(c - 'A' + 10);
-      else return std::nullopt;
-    }
-    pos_ += 4;
-    return value;
-  }
-
-  // After a backslash: one escaped code point, a surrogate pair joined.
-  std::optional<char32_t> ReadEscape() {
-    if (AtEnd()) return Fail(FeedProblem::kSyntax);
-    const char c = bytes_[pos_++];
-    switch (c) {
-      case '"': return U'"';
-      case '\\': return U'\\';
-      case '/': return U'/';
-      case 'b': return U'\b';
-      case 'f': return U'\f';
-      case 'n': return U'\n';
-      case 'r': return U'\r';
-      case 't': return U'\t';
-      case 'u': break;
-      default: --pos_; return Fail(FeedProblem::kSyntax);
-    }
-    const size_t unitAt = pos_ - 2;
-    const std::optional<char32_t> unit = ReadHex4();
-    if (!unit) return Fail(FeedProblem::kSyntax);
-    if (*unit >= 0xDC00 && *unit <= 0xDFFF) {
-      pos_ = unitAt;
-      return Fail(FeedProblem::kBadText);
-    }
-    if (*unit < 0xD800 || *unit > 0xDBFF) return *unit;
-    if (bytes_.substr(pos_, 2) != "\\u") {
-      pos_ = unitAt;
-      return Fail(FeedProblem::kBadText);
-    }
-    pos_ += 2;
-    const std::optional<char32_t> low = ReadHex4();
-    if (!low) return Fail(FeedProblem::kSyntax);
-    if (*low < 0xDC00 || *low > 0xDFFF) {
-      pos_ = unitAt;
-      return Fail(FeedProblem::kBadText);
-    }
-    return 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
-  }
-
-  // One UTF-8 sequence, shortest form, no surrogates, at most U+10FFFF.
-  std::optional<char32_t> ReadUtf8() {
-    const size_t start = pos_;
-    const unsigned char lead = Peek();
-    size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-      return Fail(FeedProblem::kBadText);
-    }
-    if (bytes_.size() - pos_ < length) return Fail(FeedProblem::kBadText);
-    for (size_t i = 1; i < length; ++i) {
-      const unsigned char next = static_cast<unsigned char>(bytes_[pos_ + i]);
-      if ((next & 0xC0) != 0x80) return Fail(FeedProblem::kBadText);
-      value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-      pos_ = start;
-      return Fail(FeedProblem::kBadText);
-    }
-    pos_ += length;
-    return value;
-  }
-
-  static void Append(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    }
-  }
-
-  std::optional<std::u16string> ReadString() {
-    if (!Take('"')) return Fail(FeedProblem::kSyntax);
-    std::u16string text;
-    for (;;) {
-      if (AtEnd()) return Fail(FeedProblem::kSyntax);
-      const unsigned char c = Peek();
-      if (c == '"') {
-        ++pos_;
-        return text;
-      }
-      if (c < 0x20) return Fail(FeedProblem::kSyntax);
-      std::optional<char32_t> code;
-      if (c == '\\') {
-        ++pos_;
-        code = ReadEscape();
-      } else if (c < 0x80) {
-        ++pos_;
-        code = c;
-      } else {
-        code = ReadUtf8();
-      }
-      if (!code) return std::nullopt;
-      Append(text, *code);
-    }
-  }
-
-  std::string_view bytes_;
-  size_t pos_ = 0;
+  int depth_ = 0;
+  std::string key_;
 };
+
+// The library has checked the UTF-8 already; a U+FEFF that opens a value is kept, which the
+// decoder would take for a byte-order mark.
+std::u16string Utf16(std::string_view utf8) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::u16string text;
+  if (utf8.starts_with(kByteOrderMark)) text = u"\uFEFF";
+  return text + orvatone::DecodeUtf8(utf8).value_or(std::u16string());
+}
 
 }  // namespace
 
@@ -258,63 +132,33 @@ bool IsLoopbackHost(std::u16string_view host) {
   return lower == u"localhost" || lower == u"127.0.0.1" || lower == u"::1";
 }
 
-AddressCheck CheckAddress(std::u16string_view text) {
+AddressCheck CheckAddress(std::u16string_view text, const std::optional<AddressPieces>& pieces) {
   AddressCheck check;
-  if (text.empty() || text.size() > kMaxAddressLength) return check;
+  if (!pieces || text.empty() || text.size() > kMaxAddressLength) return check;
   // Printable ASCII only: blanks, control characters and backslashes are read differently by
   // each program that sees the address.
   if (!std::all_of(text.begin(), text.end(), [](char16_t c) { return c > 0x20 && c < 0x7F && c != u'\\'; })) {
     return check;
   }
-  WebAddress& address = check.address;
-  std::u16string_view rest;
-  if (StartsWithNoCase(text, u"https://")) {
-    address.secure = true;
-    rest = text.substr(8);
-  } else if (StartsWithNoCase(text, u"http://")) {
-    rest = text.substr(7);
-  } else {
-    return check;
-  }
-  const size_t authorityEnd = std::min(rest.find_first_of(u"/?#"), rest.size());
-  std::u16string_view authority = rest.substr(0, authorityEnd);
-  if (authority.find(u'@') != std::u16string_view::npos) return check;
+  if (pieces->scheme == AddressPieces::Scheme::kOther) return check;
+  if (!pieces->userName.empty() || !pieces->password.empty()) return check;
+  if (pieces->port == 0) return check;
 
-  std::u16string_view host;
-  std::u16string_view port;
-  if (!authority.empty() && authority.front() == u'[') {
-    const size_t close = authority.find(u']');
-    if (close == std::u16string_view::npos) return check;
-    host = authority.substr(1, close - 1);
+  WebAddress& address = check.address;
+  address.secure = pieces->scheme == AddressPieces::Scheme::kHttps;
+  address.port = pieces->port;
+  std::u16string_view host = pieces->host;
+  if (host.size() >= 2 && host.front() == u'[' && host.back() == u']') {
+    host = host.substr(1, host.size() - 2);
     if (!ValidIpv6Literal(host)) return check;
-    const std::u16string_view after = authority.substr(close + 1);
-    if (!after.empty()) {
-      if (after.front() != u':') return check;
-      port = after.substr(1);
-      if (port.empty()) return check;
-    }
-  } else {
-    const size_t colon = authority.find(u':');
-    host = authority.substr(0, colon);
-    if (colon != std::u16string_view::npos) {
-      port = authority.substr(colon + 1);
-      if (port.empty()) return check;
-    }
-    if (!ValidHostName(host)) return check;
-  }
-  address.port = address.secure ? 443 : 80;
-  if (!port.empty()) {
-    if (port.size() > 5 || !std::all_of(port.begin(), port.end(), IsDigit)) return check;
-    uint32_t number = 0;
-    for (char16_t c : port) number = number * 10 + static_cast<uint32_t>(c - u'0');
-    if (number == 0 || number > 65535) return check;
-    address.port = static_cast<uint16_t>(number);
+  } else if (!ValidHostName(host)) {
+    return check;
   }
   address.host = std::u16string(host);
 
-  std::u16string_view target = rest.substr(authorityEnd);
-  target = target.substr(0, std::min(target.find(u'#'), target.size()));
-  address.pathAndQuery = target.empty() || target.front() != u'/' ? u"/" + std::u16string(target) : std::u16string(target);
+  std::u16string target = pieces->path + pieces->extra;
+  target.resize(std::min(target.find(u'#'), target.size()));
+  address.pathAndQuery = target.empty() || target.front() != u'/' ? u"/" + target : target;
 
   check.problem = address.secure || IsLoopbackHost(address.host) ? AddressProblem::kNone
                                                                  : AddressProblem::kPlainHttpRemote;
@@ -323,36 +167,45 @@ AddressCheck CheckAddress(std::u16string_view text) {
 
 FeedParse ParseFeed(std::string_view bytes) {
   FeedParse result;
-  FeedReader reader(bytes);
-  const auto members = reader.ReadObject();
-  if (!members) {
-    result.problem = reader.problem;
-    result.offset = reader.offset;
+  // The library takes a NUL for the end of the text and would not see what follows it; JSON
+  // holds no NUL anywhere, not even inside a string.
+  if (const size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+    result.problem = FeedProblem::kSyntax;
+    result.offset = nul;
     return result;
   }
-  const auto version = members->find(u"version");
-  if (version == members->end()) {
+  FeedMembers reader;
+  try {
+    Json::sax_parse(bytes.begin(), bytes.end(), &reader);
+  } catch (...) {
+    // Nothing the reader does should throw; a feed that makes it throw is still only unreadable.
+    if (reader.problem == FeedProblem::kNone) reader.problem = FeedProblem::kSyntax;
+  }
+  if (reader.problem != FeedProblem::kNone) {
+    result.problem = reader.problem;
+    result.offset = std::min(reader.offset, bytes.size());
+    return result;
+  }
+  const auto& members = reader.members;
+  const auto version = members.find("version");
+  if (version == members.end()) {
     result.problem = FeedProblem::kMissingVersion;
     return result;
   }
-  const auto page = members->find(u"url");
-  if (page == members->end()) {
+  const auto page = members.find("url");
+  if (page == members.end()) {
     result.problem = FeedProblem::kMissingDownloadPage;
     return result;
   }
-  const std::optional<Version> parsed = ParseVersion(version->second);
+  result.feed.versionText = Utf16(version->second);
+  const std::optional<Version> parsed = ParseVersion(result.feed.versionText);
   if (!parsed) {
     result.problem = FeedProblem::kBadVersion;
     return result;
   }
-  if (!CheckAddress(page->second).Allowed()) {
-    result.problem = FeedProblem::kBadDownloadPage;
-    return result;
-  }
-  result.feed.versionText = version->second;
   result.feed.version = *parsed;
-  result.feed.downloadPage = page->second;
-  if (const auto notes = members->find(u"notes"); notes != members->end()) result.feed.notes = notes->second;
+  result.feed.downloadPage = Utf16(page->second);
+  if (const auto notes = members.find("notes"); notes != members.end()) result.feed.notes = Utf16(notes->second);
   return result;
 }
 
@@ -361,6 +214,7 @@ const char* FeedProblemName(FeedProblem problem) {
     case FeedProblem::kNone: return "none";
     case FeedProblem::kSyntax: return "not a JSON object of strings";
     case FeedProblem::kBadText: return "invalid UTF-8 or lone surrogate";
+    case FeedProblem::kNotFlat: return "a value that is not a string";
     case FeedProblem::kDuplicateName: return "a name given twice";
     case FeedProblem::kMissingVersion: return "no version";
     case FeedProblem::kMissingDownloadPage: return "no url";

@@ -27,6 +27,19 @@ struct WebAddress {
   std::u16string pathAndQuery;     // "/" at least; the fragment is not sent
 };
 
+// An address as the system splits it (WinHttpCrackUrl on Windows): the check below judges the
+// very pieces that WinHTTP will use rather than its own reading of the text.
+struct AddressPieces {
+  enum class Scheme { kOther, kHttp, kHttps };
+  Scheme scheme = Scheme::kOther;
+  std::u16string userName;
+  std::u16string password;
+  std::u16string host;             // as written, an IPv6 literal in its brackets
+  uint16_t port = 0;               // the scheme's own when the address names none
+  std::u16string path;
+  std::u16string extra;            // the query and the fragment
+};
+
 enum class AddressProblem {
   kNone,
   kNotAnAddress,       // not an http or https address we understand
@@ -43,15 +56,17 @@ struct AddressCheck {
 // (127.0.0.1, [::1], localhost), so that tests can serve a feed from this machine; an update
 // offered over plain http from anywhere else could have been altered on the way.
 // A user name in the address ("http://127.0.0.1@elsewhere/") and backslashes are refused,
-// because browsers and WinHTTP read them differently from what this check would see.
-AddressCheck CheckAddress(std::u16string_view text);
+// because browsers and WinHTTP read them differently from what a person sees.
+// `pieces` is the system's split of `text`, nothing when it could not split it.
+AddressCheck CheckAddress(std::u16string_view text, const std::optional<AddressPieces>& pieces);
 
 bool IsLoopbackHost(std::u16string_view host);
 
 // The feed: one JSON object whose values are all strings, UTF-8 with an optional byte-order mark:
 //   {"version": "2.0.2", "url": "https://example.org/download/", "notes": "..."}
-// "version" and "url" (the download page, which must pass CheckAddress) are required, "notes"
-// is optional and other names are ignored; a name given twice makes the feed malformed.
+// "version" and "url" (the download page, which the check passes through CheckAddress before
+// opening it) are required, "notes" is optional and other names are ignored; a name given twice
+// makes the feed malformed.
 struct UpdateFeed {
   std::u16string versionText;
   Version version;
@@ -61,18 +76,19 @@ struct UpdateFeed {
 
 enum class FeedProblem {
   kNone,
-  kSyntax,              // not a flat JSON object of strings
+  kSyntax,              // not JSON
   kBadText,             // invalid UTF-8 or a lone surrogate
+  kNotFlat,             // JSON, but not one object whose values are all strings
   kDuplicateName,
   kMissingVersion,
   kMissingDownloadPage,
   kBadVersion,
-  kBadDownloadPage,
+  kBadDownloadPage,     // found by the check, which splits the address as the system does
 };
 
 struct FeedParse {
   FeedProblem problem = FeedProblem::kNone;
-  size_t offset = 0;  // the byte where a syntax or text problem was found
+  size_t offset = 0;  // with a syntax or text problem: the byte at which the reader gave up
   UpdateFeed feed;
   bool Ok() const { return problem == FeedProblem::kNone; }
 };

@@ -36,6 +36,10 @@ std::optional<std::u16string> Win32UpdateHost::FeedAddress() {
   return FromWide(text.c_str(), text.size());
 }
 
+std::optional<AddressPieces> Win32UpdateHost::SplitAddress(std::u16string_view address) {
+  return SplitWebAddress(address);
+}
+
 FetchResult Win32UpdateHost::Fetch(const WebAddress& address) { return DownloadFeed(address); }
 
 bool Win32UpdateHost::AskYesNo(const std::u16string& text) {

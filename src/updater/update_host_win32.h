@@ -9,6 +9,7 @@ namespace ostrel::updater {
 class Win32UpdateHost final : public UpdateHost {
  public:
   std::optional<std::u16string> FeedAddress() override;
+  std::optional<AddressPieces> SplitAddress(std::u16string_view address) override;
   FetchResult Fetch(const WebAddress& address) override;
   bool AskYesNo(const std::u16string& text) override;
   void Tell(const std::u16string& text, Notice notice) override;

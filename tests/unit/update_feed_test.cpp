@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ TEST(UpdateFeed, ReadsWellFormedFeedsWhateverTheirLayout) {
        u"https://e.org/", u"新版 \U0001F600 é"},
       {"{\"version\":\"2.0.2\",\"url\":\"https://e.org/\",\"notes\":\"新版です\xF0\x9F\x98\x80\"}", u"2.0.2",
        u"https://e.org/", u"新版です\U0001F600"},
+      // A value may open with U+FEFF; only the document's own byte-order mark is dropped.
+      {"\xEF\xBB\xBF{\"version\":\"2\",\"url\":\"https://e.org/\",\"notes\":\"\xEF\xBB\xBF" "a\\uFEFF\"}", u"2",
+       u"https://e.org/", u"\uFEFFa\uFEFF"},
       {R"({"version":"2.0.2","url":"http://127.0.0.1:8080/download/"})", u"2.0.2", u"http://127.0.0.1:8080/download/",
        u""},
   };
@@ -57,18 +61,18 @@ TEST(UpdateFeed, RefusesAnythingButAFlatObjectOfStringsInValidText) {
   const Case cases[] = {
       {"", P::kSyntax},
       {"   ", P::kSyntax},
-      {"[]", P::kSyntax},
-      {"\"version\"", P::kSyntax},
+      {"[]", P::kNotFlat},
+      {"\"version\"", P::kNotFlat},
       {"{" + ok, P::kSyntax},
       {"{" + ok + ",}", P::kSyntax},
       {"{," + ok + "}", P::kSyntax},
       {"{" + ok + "}}", P::kSyntax},
       {"{" + ok + "}{}", P::kSyntax},
       {"{" + ok + "} x", P::kSyntax},
-      {"{" + ok + ",\"size\":12}", P::kSyntax},
-      {"{" + ok + ",\"beta\":true}", P::kSyntax},
-      {"{" + ok + ",\"more\":{}}", P::kSyntax},
-      {"{" + ok + ",\"list\":[\"a\"]}", P::kSyntax},
+      {"{" + ok + ",\"size\":12}", P::kNotFlat},
+      {"{" + ok + ",\"beta\":true}", P::kNotFlat},
+      {"{" + ok + ",\"more\":{}}", P::kNotFlat},
+      {"{" + ok + ",\"list\":[\"a\"]}", P::kNotFlat},
       {"{'version':'2.0.2','url':'https://e.org/'}", P::kSyntax},
       {"{version:\"2.0.2\"}", P::kSyntax},
       {"{\"version\" \"2.0.2\"}", P::kSyntax},
@@ -80,6 +84,11 @@ TEST(UpdateFeed, RefusesAnythingButAFlatObjectOfStringsInValidText) {
       {"{\"version\":\"2.0.2\",\"url\":\"https://e.org/\",\"notes\":\"\\u12\"}", P::kSyntax},
       {"{\"version\":\"2.0.2\",\"url\":\"https://e.org/\",\"notes\":\"\\u12G4\"}", P::kSyntax},
       {"{\"version\":\"2.0.2\"\0,\"url\":\"https://e.org/\"}"s, P::kSyntax},
+      {"{" + ok + "}\0{"s, P::kSyntax},
+      {"{" + ok + ",\"notes\":\"a\0b\"}"s, P::kSyntax},
+      {"{" + ok + ",\"n\":null}", P::kNotFlat},
+      {"{" + ok + ",\"n\":-1.5e3}", P::kNotFlat},
+      {std::string(100000, '['), P::kNotFlat},  // refused at once, never built
       {"\xEF\xBB{" + ok + "}", P::kSyntax},
       {"{" + ok + ",\"notes\":\"\\uD83D\"}", P::kBadText},
       {"{" + ok + ",\"notes\":\"\\uD83Dx\"}", P::kBadText},
@@ -99,11 +108,6 @@ TEST(UpdateFeed, RefusesAnythingButAFlatObjectOfStringsInValidText) {
       {"{\"version\":\"2.0.2\"}", P::kMissingDownloadPage},
       {"{\"version\":\"\",\"url\":\"https://e.org/\"}", P::kBadVersion},
       {"{\"version\":\"v2.0.2\",\"url\":\"https://e.org/\"}", P::kBadVersion},
-      {"{\"version\":\"2.0.2\",\"url\":\"\"}", P::kBadDownloadPage},
-      {"{\"version\":\"2.0.2\",\"url\":\"http://example.org/\"}", P::kBadDownloadPage},
-      {"{\"version\":\"2.0.2\",\"url\":\"file:///C:/Windows/notepad.exe\"}", P::kBadDownloadPage},
-      {"{\"version\":\"2.0.2\",\"url\":\"C:\\\\setup.exe\"}", P::kBadDownloadPage},
-      {"{\"version\":\"2.0.2\",\"url\":\"javascript:alert(1)\"}", P::kBadDownloadPage},
   };
   for (const Case& c : cases) {
     const FeedParse parse = ParseFeed(c.json);
@@ -111,12 +115,14 @@ TEST(UpdateFeed, RefusesAnythingButAFlatObjectOfStringsInValidText) {
   }
 }
 
-TEST(UpdateFeed, PointsAtTheByteWhereTheTextWentWrong) {
-  EXPECT_EQ(ParseFeed("{\"version\":2}").offset, 11u);
+TEST(UpdateFeed, PointsAtTheByteWhereTheReaderGaveUp) {
+  using namespace std::string_literals;
   EXPECT_EQ(ParseFeed("{\"a\":\"b\"} !").offset, 10u);
   EXPECT_EQ(ParseFeed("{\"a\":\"xy\xFF\"}").offset, 8u);
-  EXPECT_EQ(ParseFeed("{\"a\":\"x\\uDC00\"}").offset, 7u);
-  EXPECT_EQ(ParseFeed("{\"a\":\"1\",\"a\":\"2\"}").offset, 9u);
+  EXPECT_EQ(ParseFeed("{\"a\":\"x\\uDC00\"}").offset, 12u);  // the end of the escape
+  EXPECT_EQ(ParseFeed("{\"a\":\"b\"}\0"s).offset, 9u);
+  EXPECT_EQ(ParseFeed("").offset, 0u);
+  EXPECT_EQ(ParseFeed("{").offset, 1u);
 }
 
 // --- versions -------------------------------------------------------------------
@@ -159,86 +165,94 @@ TEST(UpdateVersion, TheProgramsOwnVersionIsOneTheCheckCanCompare) {
 }
 
 // --- addresses --------------------------------------------------------------------
+// The splitting itself is the system's (tests/win); here the rule applied to its pieces.
+
+using Scheme = AddressPieces::Scheme;
+
+AddressPieces Pieces(Scheme scheme, std::u16string host, uint16_t port, std::u16string path = u"/",
+                     std::u16string extra = u"") {
+  AddressPieces pieces;
+  pieces.scheme = scheme;
+  pieces.host = std::move(host);
+  pieces.port = port;
+  pieces.path = std::move(path);
+  pieces.extra = std::move(extra);
+  return pieces;
+}
 
 TEST(UpdateAddress, HttpsAnywhereAndPlainHttpOnlyToThisMachine) {
   using A = AddressProblem;
   struct Case {
-    std::u16string text;
+    AddressPieces pieces;
     AddressProblem expected;
   };
+  const auto withUser = [](std::u16string user, std::u16string password) {
+    AddressPieces pieces = Pieces(Scheme::kHttp, u"192.0.2.1", 80);
+    pieces.userName = std::move(user);
+    pieces.password = std::move(password);
+    return pieces;
+  };
   const Case cases[] = {
-      {u"https://brantic.github.io/ostrel4/update.json", A::kNone},
-      {u"HTTPS://Example.ORG", A::kNone},
-      {u"https://192.0.2.1:8443/feed?x=1", A::kNone},
-      {u"https://[2001:db8::1]/feed", A::kNone},
-      {u"http://127.0.0.1:8000/feed.json", A::kNone},
-      {u"http://localhost/feed.json", A::kNone},
-      {u"http://LocalHost:1/", A::kNone},
-      {u"http://[::1]:8000/feed.json", A::kNone},
-      {u"http://192.0.2.1/feed.json", A::kPlainHttpRemote},
-      {u"http://example.org/", A::kPlainHttpRemote},
-      {u"http://127.0.0.2/", A::kPlainHttpRemote},
-      {u"http://localhost.example.org/", A::kPlainHttpRemote},
-      {u"http://127.0.0.1.example.org/", A::kPlainHttpRemote},
-      {u"http://[::2]/", A::kPlainHttpRemote},
-      // A user name hides the real host from a quick look; backslashes are read as slashes by some.
-      {u"http://127.0.0.1@192.0.2.1/", A::kNotAnAddress},
-      {u"http://127.0.0.1:80@192.0.2.1/", A::kNotAnAddress},
-      {u"https://user:pw@example.org/", A::kNotAnAddress},
-      {u"http://192.0.2.1\\@127.0.0.1/", A::kNotAnAddress},
-      {u"http://127.0.0.1\\.example.org/", A::kNotAnAddress},
-      {u"http://127.0.0.1 .example.org/", A::kNotAnAddress},
-      {u"http://127.0.0.1%2e/", A::kNotAnAddress},
-      {u"http://[127.0.0.1]/", A::kNotAnAddress},
-      {u"http://[::1/", A::kNotAnAddress},
-      {u"http://[::1]x/", A::kNotAnAddress},
-      {u"https://例え.jp/", A::kNotAnAddress},
-      {u"https://e.org/\n", A::kNotAnAddress},
-      {u"https://", A::kNotAnAddress},
-      {u"https:///path", A::kNotAnAddress},
-      {u"https://:443/", A::kNotAnAddress},
-      {u"https://e.org:/", A::kNotAnAddress},
-      {u"https://e.org:0/", A::kNotAnAddress},
-      {u"https://e.org:65536/", A::kNotAnAddress},
-      {u"https://e.org:123456/", A::kNotAnAddress},
-      {u"https://e.org:8a/", A::kNotAnAddress},
-      {u"https://-e.org/", A::kNotAnAddress},
-      {u"https:/e.org/", A::kNotAnAddress},
-      {u"ftp://e.org/", A::kNotAnAddress},
-      {u"file:///C:/x", A::kNotAnAddress},
-      {u"//e.org/", A::kNotAnAddress},
-      {u"", A::kNotAnAddress},
-      {u"https://e.org/" + std::u16string(3000, u'a'), A::kNotAnAddress},
+      {Pieces(Scheme::kHttps, u"Example.ORG", 443), A::kNone},
+      {Pieces(Scheme::kHttps, u"192.0.2.1", 8443), A::kNone},
+      {Pieces(Scheme::kHttps, u"[2001:db8::1]", 443), A::kNone},
+      {Pieces(Scheme::kHttp, u"127.0.0.1", 8000), A::kNone},
+      {Pieces(Scheme::kHttp, u"LocalHost", 1), A::kNone},
+      {Pieces(Scheme::kHttp, u"[::1]", 8000), A::kNone},
+      {Pieces(Scheme::kHttp, u"192.0.2.1", 80), A::kPlainHttpRemote},
+      {Pieces(Scheme::kHttp, u"127.0.0.2", 80), A::kPlainHttpRemote},
+      {Pieces(Scheme::kHttp, u"localhost.example.org", 80), A::kPlainHttpRemote},
+      {Pieces(Scheme::kHttp, u"127.0.0.1.example.org", 80), A::kPlainHttpRemote},
+      {Pieces(Scheme::kHttp, u"[::2]", 80), A::kPlainHttpRemote},
+      // A user name hides the real host from a quick look.
+      {withUser(u"127.0.0.1", u""), A::kNotAnAddress},
+      {withUser(u"", u"80"), A::kNotAnAddress},
+      {Pieces(Scheme::kOther, u"e.org", 21), A::kNotAnAddress},
+      {Pieces(Scheme::kHttps, u"", 443), A::kNotAnAddress},
+      {Pieces(Scheme::kHttps, u"e.org", 0), A::kNotAnAddress},
+      {Pieces(Scheme::kHttps, u"-e.org", 443), A::kNotAnAddress},
+      {Pieces(Scheme::kHttp, u"127.0.0.1%2e", 80), A::kNotAnAddress},
+      {Pieces(Scheme::kHttp, u"[127.0.0.1]", 80), A::kNotAnAddress},
+      {Pieces(Scheme::kHttp, u"[::1", 80), A::kNotAnAddress},
+      {Pieces(Scheme::kHttp, u"[::1]x", 80), A::kNotAnAddress},
+      {Pieces(Scheme::kHttps, u"例え.jp", 443), A::kNotAnAddress},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CheckAddress(c.text).problem, c.expected) << Utf8(c.text);
+    EXPECT_EQ(CheckAddress(u"https://written.example/", c.pieces).problem, c.expected) << Utf8(c.pieces.host);
   }
 }
 
-TEST(UpdateAddress, SplitsIntoWhatIsContacted) {
+TEST(UpdateAddress, TheWrittenTextMustBePrintableAsciiWithoutBackslashes) {
+  const AddressPieces fine = Pieces(Scheme::kHttps, u"e.org", 443);
+  EXPECT_TRUE(CheckAddress(u"https://e.org/", fine).Allowed());
+  for (const std::u16string text : {u"http://192.0.2.1\\@127.0.0.1/", u"http://127.0.0.1 .example.org/",
+                                    u"https://e.org/\n", u"https://例え.jp/", u""}) {
+    EXPECT_FALSE(CheckAddress(text, fine).Allowed()) << Utf8(text);
+  }
+  EXPECT_FALSE(CheckAddress(u"https://e.org/" + std::u16string(3000, u'a'), fine).Allowed());
+  EXPECT_FALSE(CheckAddress(u"https://e.org/", std::nullopt).Allowed());  // the system could not split it
+}
+
+TEST(UpdateAddress, ContactsThePiecesWithoutTheFragment) {
   struct Case {
-    std::u16string text;
-    bool secure;
+    AddressPieces pieces;
     std::u16string host;
-    uint16_t port;
     std::u16string target;
   };
   const Case cases[] = {
-      {u"https://e.org", true, u"e.org", 443, u"/"},
-      {u"https://e.org?v=1", true, u"e.org", 443, u"/?v=1"},
-      {u"https://e.org#top", true, u"e.org", 443, u"/"},
-      {u"https://e.org:8443/a/b.json?x=1&y=2#frag", true, u"e.org", 8443, u"/a/b.json?x=1&y=2"},
-      {u"http://127.0.0.1:65535/feed.json", false, u"127.0.0.1", 65535, u"/feed.json"},
-      {u"http://localhost/", false, u"localhost", 80, u"/"},
-      {u"http://[::1]:8000/f", false, u"::1", 8000, u"/f"},
+      {Pieces(Scheme::kHttps, u"e.org", 443, u""), u"e.org", u"/"},
+      {Pieces(Scheme::kHttps, u"e.org", 443, u"", u"?v=1"), u"e.org", u"/?v=1"},
+      {Pieces(Scheme::kHttps, u"e.org", 443, u"", u"#top"), u"e.org", u"/"},
+      {Pieces(Scheme::kHttps, u"e.org", 8443, u"/a/b.json", u"?x=1&y=2#frag"), u"e.org", u"/a/b.json?x=1&y=2"},
+      {Pieces(Scheme::kHttp, u"[::1]", 8000, u"/f"), u"::1", u"/f"},
   };
   for (const Case& c : cases) {
-    const AddressCheck check = CheckAddress(c.text);
-    ASSERT_TRUE(check.Allowed()) << Utf8(c.text);
-    EXPECT_EQ(check.address.secure, c.secure) << Utf8(c.text);
-    EXPECT_EQ(check.address.host, c.host) << Utf8(c.text);
-    EXPECT_EQ(check.address.port, c.port) << Utf8(c.text);
-    EXPECT_EQ(check.address.pathAndQuery, c.target) << Utf8(c.text);
+    const AddressCheck check = CheckAddress(u"https://e.org/", c.pieces);
+    ASSERT_TRUE(check.Allowed()) << Utf8(c.pieces.host);
+    EXPECT_EQ(check.address.secure, c.pieces.scheme == Scheme::kHttps);
+    EXPECT_EQ(check.address.host, c.host);
+    EXPECT_EQ(check.address.port, c.pieces.port);
+    EXPECT_EQ(check.address.pathAndQuery, c.target) << Utf8(c.pieces.path + c.pieces.extra);
   }
 }
 
@@ -260,6 +274,34 @@ class FakeUpdateHost : public UpdateHost {
   void Serve(const std::string& body) { fetchResult = {FetchResult::Kind::kOk, 200, body}; }
 
   std::optional<std::u16string> FeedAddress() override { return feedAddress; }
+  // Enough of an address splitter for the addresses these tests use.
+  std::optional<AddressPieces> SplitAddress(std::u16string_view text) override {
+    AddressPieces pieces;
+    const size_t schemeEnd = text.find(u"://");
+    if (schemeEnd == std::u16string_view::npos) return std::nullopt;
+    const std::u16string_view scheme = text.substr(0, schemeEnd);
+    pieces.scheme = scheme == u"https" ? Scheme::kHttps : scheme == u"http" ? Scheme::kHttp : Scheme::kOther;
+    if (pieces.scheme == Scheme::kOther) return std::nullopt;
+    std::u16string_view rest = text.substr(schemeEnd + 3);
+    const size_t pathAt = std::min(rest.find_first_of(u"/?#"), rest.size());
+    std::u16string_view authority = rest.substr(0, pathAt);
+    if (const size_t at = authority.rfind(u'@'); at != std::u16string_view::npos) {
+      pieces.userName = authority.substr(0, at);
+      authority = authority.substr(at + 1);
+    }
+    const size_t colon = authority.rfind(u':');
+    pieces.port = pieces.scheme == Scheme::kHttps ? 443 : 80;
+    if (colon != std::u16string_view::npos && authority.find(u']', colon) == std::u16string_view::npos) {
+      pieces.port = static_cast<uint16_t>(std::stoi(std::string(authority.begin() + colon + 1, authority.end())));
+      authority = authority.substr(0, colon);
+    }
+    pieces.host = authority;
+    const std::u16string_view target = rest.substr(pathAt);
+    const size_t extraAt = std::min(target.find_first_of(u"?#"), target.size());
+    pieces.path = target.substr(0, extraAt);
+    pieces.extra = target.substr(extraAt);
+    return pieces;
+  }
   FetchResult Fetch(const WebAddress& address) override {
     fetched.push_back(address);
     return fetchResult;
@@ -296,9 +338,16 @@ const QuietCase kQuietCases[] = {
      Outcome::kHttpError, "http-error: status 404"},
     {"too large", [](FakeUpdateHost& h) { h.fetchResult = {FetchResult::Kind::kTooLarge, 65536, ""}; },
      Outcome::kTooLarge, "too-large"},
-    {"garbage", [](FakeUpdateHost& h) { h.Serve("<html>"); }, Outcome::kMalformed, "malformed-feed"},
+    {"garbage", [](FakeUpdateHost& h) { h.Serve("<html>"); }, Outcome::kMalformed,
+     "malformed-feed: not a JSON object of strings at byte 0 <"},
     {"bad page", [](FakeUpdateHost& h) { h.Serve(R"({"version":"9","url":"http://192.0.2.1/"})"); },
      Outcome::kMalformed, "malformed-feed: download page not allowed"},
+    {"unsplittable page", [](FakeUpdateHost& h) { h.Serve(R"({"version":"9","url":"mailto:a@e.org"})"); },
+     Outcome::kMalformed, "malformed-feed: download page not allowed"},
+    {"page with a user", [](FakeUpdateHost& h) { h.Serve(R"({"version":"9","url":"https://e.org@192.0.2.1/"})"); },
+     Outcome::kMalformed, "malformed-feed: download page not allowed"},
+    {"not flat", [](FakeUpdateHost& h) { h.Serve(R"({"version":"9","url":"https://e.org/","size":12})"); },
+     Outcome::kMalformed, "malformed-feed: a value that is not a string <"},
     {"same", [](FakeUpdateHost& h) { h.Serve(R"({"version":"2.0.1.0","url":"https://e.org/"})"); },
      Outcome::kUpToDate, "up-to-date: offered 2.0.1.0, program 2.0.1"},
     {"older", [](FakeUpdateHost& h) { h.Serve(R"({"version":"2.0.0","url":"https://e.org/"})"); },
