@@ -7,8 +7,8 @@
 #include <chrono>
 #include <utility>
 
+#include "encoding/utf8.h"
 #include "prosody_mapping.h"
-#include "unicode_text.h"
 #include "wav_file.h"
 #include "wine_host_win32.h"
 

@@ -7,6 +7,8 @@
 
 #include "platform/program_directory.h"
 #include "app/texts.h"
+#include "encoding/code_page_win32.h"
+#include "encoding/language_code_pages.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/settings_model.h"
@@ -51,7 +53,7 @@ void Application::StartEngine() {
   const WindowId window = Window();
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!settings_.languageEnabled[l]) continue;
-    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, 932);
+    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, kEnginePathCodePage);
     engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
     ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "encoding/utf8.h"
+
 namespace ostrel::updater {
 namespace {
 
@@ -156,44 +158,14 @@ class FeedReader {
     return 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
   }
 
-  // One UTF-8 sequence, shortest form, no surrogates, at most U+10FFFF.
+  // One UTF-8 sequence, shortest form, no surrogates, at most U+10FFFF; a failure is reported
+  // where the sequence starts.
   std::optional<char32_t> ReadUtf8() {
-    const size_t start = pos_;
-    const unsigned char lead = Peek();
-    size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-      return Fail(FeedProblem::kBadText);
-    }
-    if (bytes_.size() - pos_ < length) return Fail(FeedProblem::kBadText);
-    for (size_t i = 1; i < length; ++i) {
-      const unsigned char next = static_cast<unsigned char>(bytes_[pos_ + i]);
-      if ((next & 0xC0) != 0x80) return Fail(FeedProblem::kBadText);
-      value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-      pos_ = start;
-      return Fail(FeedProblem::kBadText);
-    }
-    pos_ += length;
+    size_t next = pos_;
+    const std::optional<char32_t> value = NextUtf8Scalar(bytes_, next);
+    if (!value) return Fail(FeedProblem::kBadText);
+    pos_ = next;
     return value;
-  }
-
-  static void Append(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    }
   }
 
   std::optional<std::u16string> ReadString() {
@@ -218,7 +190,7 @@ class FeedReader {
         code = ReadUtf8();
       }
       if (!code) return std::nullopt;
-      Append(text, *code);
+      AppendUtf16(text, *code);
     }
   }
 
