@@ -49,13 +49,28 @@ void Application::ToolbarOpening() {
   CheckForUpdate();
 }
 
+// The engine takes the dictionary's path in code page 932. A folder named in another script
+// (a Korean user name under %APPDATA%, where the editor saves) would reach it as '?' and the
+// dictionary would silently not load: the short form is given instead, and where there is none
+// the user is told which dictionaries go unused.
 void Application::StartEngine() {
   const WindowId window = Window();
+  std::u16string unusable;
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!settings_.languageEnabled[l]) continue;
-    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, kEnginePathCodePage);
-    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
+    const std::u16string& path = settings_.languages[l].UserDicPath;
+    const PathInCodePage dictionary = PathForCodePage(path, kEnginePathCodePage);
+    if (dictionary.form == PathForm::kNone) {
+      unusable += u'\n';
+      unusable += texts::kUserDictionaryLanguages[l];
+      unusable += u"：" + path;
+    }
+    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.bytes.c_str());
     ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
+  }
+  if (!unusable.empty()) {
+    const std::u16string text = texts::kUserDictionaryUnusable + (u'\n' + unusable);
+    toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::UserDictionary, text.c_str());
   }
 }
 

@@ -52,7 +52,7 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
   void SettingsDialogClosed(std::optional<int> alpha);
 
   // A failure the program keeps going after, said once per run.
-  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
+  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, UserDictionary, Count };
   void ReportOnce(Failure failure, const char16_t* text);
 
  protected:
