@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <tuple>
+#include <utility>
 
 namespace ostrel {
 namespace {
@@ -18,11 +20,11 @@ int EncodedLength(std::u16string_view text, UINT codePage) {
   return WideCharToMultiByte(codePage, 0, Wide(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
 }
 
-// The longest start of `text` whose bytes fit in `limit`. The code pages here are stateless, so
-// the bytes of a start are a start of the bytes.
-std::u16string_view FittingStart(std::u16string_view text, UINT codePage, std::size_t limit) {
+// The longest start of `text` whose bytes fit in `limit`, and their length. The code pages here
+// are stateless, so the bytes of a start are a start of the bytes.
+std::pair<std::u16string_view, int> FittingStart(std::u16string_view text, UINT codePage, std::size_t limit) {
   const int whole = EncodedLength(text, codePage);
-  if (whole >= 0 && static_cast<std::size_t>(whole) <= limit) return text;
+  if (whole >= 0 && static_cast<std::size_t>(whole) <= limit) return {text, whole};
   std::size_t fits = 0;
   std::size_t tooLong = text.size();
   while (tooLong - fits > 1) {
@@ -35,7 +37,8 @@ std::u16string_view FittingStart(std::u16string_view text, UINT codePage, std::s
     }
   }
   if (fits > 0 && IsHighSurrogate(text[fits - 1]) && fits < text.size() && IsLowSurrogate(text[fits])) --fits;
-  return text.substr(0, fits);
+  const std::u16string_view start = text.substr(0, fits);
+  return {start, EncodedLength(start, codePage)};
 }
 
 }  // namespace
@@ -48,8 +51,8 @@ std::string ToCodePage(std::u16string_view text, uint32_t codePage, std::size_t 
   text = text.substr(0, std::min<std::size_t>(text.size(), INT_MAX));
   // Into a buffer that is too small WideCharToMultiByte writes a partial result, possibly half a
   // double-byte character, and fails; so only a start that fits is converted.
-  text = FittingStart(text, codePage, std::min<std::size_t>(limit, INT_MAX));
-  const int needed = EncodedLength(text, codePage);
+  int needed = 0;
+  std::tie(text, needed) = FittingStart(text, codePage, std::min<std::size_t>(limit, INT_MAX));
   if (needed <= 0) return {};
   std::string bytes(static_cast<std::size_t>(needed), '\0');
   const int written = WideCharToMultiByte(codePage, 0, Wide(text), static_cast<int>(text.size()), bytes.data(),
