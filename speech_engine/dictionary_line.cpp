@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::orvatone {
 

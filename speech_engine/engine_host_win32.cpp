@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 
+#include "encoding/code_page_win32.h"
+#include "encoding/language_code_pages.h"
 #include "engine_log_win32.h"
 #include "environment_win32.h"
 #include "log_seam.h"
@@ -19,20 +20,8 @@ namespace {
 
 HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 
-constexpr std::array<UINT, 4> kCodePages = {932, 936, 1252, 949};
-constexpr UINT kPathCodePage = 932;
 // Far beyond any dictionary a person writes; a larger file is not a dictionary.
 constexpr LONGLONG kLargestDictionary = 64LL * 1024 * 1024;
-
-std::wstring Widened(UINT codePage, std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return {};
-  const int length = static_cast<int>(bytes.size());
-  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-  if (size <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size);
-  return wide;
-}
 
 }  // namespace
 
@@ -74,9 +63,8 @@ namespace ostrel::orvatone {
 
 std::u16string Win32EngineHost::DecodeText(int language, std::string_view bytes) noexcept {
   try {
-    if (language < 1 || language > 4) return {};
-    const std::wstring wide = Widened(kCodePages[static_cast<std::size_t>(language - 1)], bytes);
-    return std::u16string(wide.begin(), wide.end());
+    if (language < 1 || language > static_cast<int>(kLanguageCodePages.size())) return {};
+    return FromCodePage(bytes, LanguageCodePage(language - 1));
   } catch (...) {
     LogCaught("decoding a text");
     return {};
@@ -85,8 +73,11 @@ std::u16string Win32EngineHost::DecodeText(int language, std::string_view bytes)
 
 std::optional<std::string> Win32EngineHost::ReadDictionaryFile(std::string_view path) noexcept {
   try {
-    const std::wstring widePath = Widened(kPathCodePage, path);
-    if (widePath.empty()) return std::nullopt;
+    // Bytes the code page does not define name no file; decoded leniently they could name
+    // another one.
+    const std::optional<std::u16string> decoded = FromCodePageExactly(path, kEnginePathCodePage);
+    if (!decoded || decoded->empty()) return std::nullopt;
+    const std::wstring widePath(decoded->begin(), decoded->end());
     const UniqueFile file(CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

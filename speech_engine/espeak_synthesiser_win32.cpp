@@ -7,10 +7,10 @@
 #include <chrono>
 #include <utility>
 
+#include "encoding/utf8.h"
 #include "log_seam.h"
 #include "platform/unique_handle_win32.h"
 #include "prosody_mapping.h"
-#include "unicode_text.h"
 #include "wav_file.h"
 #include "wine_host_win32.h"
 

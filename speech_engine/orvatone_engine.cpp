@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "encoding/utf8.h"
 #include "journal_entry.h"
 #include "log_seam.h"
 #include "parenthesis_rule.h"
 #include "speech_player.h"
-#include "unicode_text.h"
 #include "user_dictionary.h"
 #include "utterance_splitter.h"
 

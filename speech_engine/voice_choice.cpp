@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::orvatone {
 

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "encoding/utf8.h"
 #include "espeak_synthesiser_win32.h"
 #include "log_seam.h"
 #include "sapi_synthesiser_win32.h"
-#include "unicode_text.h"
 #include "voice_choice.h"
 #include "wave_out_device_win32.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "log_seam.h"
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::orvatone {
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "encoding/utf8.h"
 #include "platform/unique_handle_win32.h"
 
 namespace ostrel::orvatone {
@@ -16,13 +17,6 @@ using DosFileNameFn = WCHAR*(CDECL*)(LPCSTR);
 template <class Fn>
 Fn Kernel32Function(const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
-}
-
-std::wstring Widen(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
 }
 
 }  // namespace
@@ -54,7 +48,8 @@ std::optional<std::string> HostPathOf(const std::wstring& windowsPath) {
 bool StartHostShell(const std::string& script) {
   static const std::optional<std::wstring> shell = HostFile("/bin/sh");
   if (!shell) return false;
-  std::wstring commandLine = L"/bin/sh -c \"" + Widen(script) + L"\"";
+  const std::u16string wideScript = DecodeUtf8Lenient(script);
+  std::wstring commandLine = L"/bin/sh -c \"" + std::wstring(wideScript.begin(), wideScript.end()) + L"\"";
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back(L'\0');
   STARTUPINFOW startup{};

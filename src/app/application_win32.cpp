@@ -10,6 +10,8 @@
 #include "platform/program_directory.h"
 #include "app/start_record.h"
 #include "app/texts.h"
+#include "encoding/code_page_win32.h"
+#include "encoding/language_code_pages.h"
 #include "platform/log_win32.h"
 #include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
@@ -78,13 +80,28 @@ void Application::ToolbarOpening() {
   CheckForUpdate();
 }
 
+// The engine takes the dictionary's path in code page 932. A folder named in another script
+// (a Korean user name under %APPDATA%, where the editor saves) would reach it as '?' and the
+// dictionary would silently not load: the short form is given instead, and where there is none
+// the user is told which dictionaries go unused.
 void Application::StartEngine() {
   const WindowId window = Window();
+  std::u16string unusable;
   for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
     if (!settings_.languageEnabled[l]) continue;
-    const std::string dictionary = ToCodePage(settings_.languages[l].UserDicPath, 932);
-    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.c_str());
+    const std::u16string& path = settings_.languages[l].UserDicPath;
+    const PathInCodePage dictionary = PathForCodePage(path, kEnginePathCodePage);
+    if (dictionary.form == PathForm::kNone) {
+      unusable += u'\n';
+      unusable += texts::kUserDictionaryLanguages[l];
+      unusable += u"：" + path;
+    }
+    engine_.SetUserDictionary(window, EngineLanguage(l), dictionary.bytes.c_str());
     ApplyEngineRanges(settings_, store_, l, engine_.StartLanguage(EngineLanguage(l)));
+  }
+  if (!unusable.empty()) {
+    const std::u16string text = texts::kUserDictionaryUnusable + (u'\n' + unusable);
+    toolbar_.ReportOnce(CDlgToolbarLayerDlg::Failure::UserDictionary, text.c_str());
   }
 }
 

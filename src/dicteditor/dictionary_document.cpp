@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "dicteditor/editor_texts.h"
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::dicteditor {
 namespace {
@@ -201,14 +201,14 @@ std::string DictionaryDocument::Serialize(const CodePageEncoder& encodeCodePage)
   if (encoding_ == DictionaryEncoding::kCodePage && encodeCodePage) {
     if (std::optional<std::string> bytes = encodeCodePage(text)) {
       // Bytes that happen to be valid UTF-8 would be read back as UTF-8 by the engine.
-      if (!orvatone::DecodeUtf8(*bytes) || std::all_of(bytes->begin(), bytes->end(), [](char c) {
+      if (!DecodeUtf8(*bytes) || std::all_of(bytes->begin(), bytes->end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x80;
           })) {
         return std::move(*bytes);
       }
     }
   }
-  std::string bytes = orvatone::EncodeUtf8(text);
+  std::string bytes = EncodeUtf8(text);
   if (encoding_ != DictionaryEncoding::kUtf8) bytes.insert(0, kByteOrderMark);
   return bytes;
 }

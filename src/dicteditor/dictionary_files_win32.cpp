@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "dicteditor/message_text.h"
+#include "encoding/code_page_win32.h"
 #include "platform/unique_handle_win32.h"
 #include "platform/wide_win32.h"
 
@@ -60,31 +61,11 @@ std::u16string ErrorText(DWORD error) {
 }
 
 orvatone::CodePageDecoder CodePageDecoderFor(unsigned codePage) {
-  return [codePage](std::string_view bytes) -> std::u16string {
-    if (bytes.empty()) return {};
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size);
-    return FromWide(wide.data(), wide.size());
-  };
+  return [codePage](std::string_view bytes) { return FromCodePage(bytes, codePage); };
 }
 
 CodePageEncoder CodePageEncoderFor(unsigned codePage) {
-  return [codePage](std::u16string_view text) -> std::optional<std::string> {
-    if (text.empty()) return std::string();
-    const auto* source = Wide(text.data());
-    const int length = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    const int needed =
-        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, source, length, nullptr, 0, nullptr, &usedDefault);
-    if (needed <= 0 || usedDefault) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, source, length, bytes.data(), needed, nullptr, &usedDefault);
-    if (usedDefault) return std::nullopt;
-    return bytes;
-  };
+  return [codePage](std::u16string_view text) { return ToCodePageExactly(text, codePage); };
 }
 
 uint32_t Win32SaveFileSystem::WriteWholeFile(const std::u16string& path, std::string_view bytes) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "encoding/language_code_pages.h"
+
 namespace ostrel::dicteditor {
 namespace {
 
@@ -19,7 +21,6 @@ constexpr std::array<std::u16string_view, kLanguageCount> kProgramNames{u"UserDi
                                                                          u"UserDicKor"};
 constexpr std::array<std::u16string_view, kLanguageCount> kDefaultFileNames{
     u"userdict_jpn.csv", u"userdict_chi.csv", u"userdict_eng.csv", u"userdict_kor.csv"};
-constexpr std::array<unsigned, kLanguageCount> kCodePages{932, 936, 1252, 949};
 
 // How far above its own folder the editor looks for the engine: it lies five levels up
 // (VW\VT\<voice>\M16\bin), with a little room for another layout.
@@ -47,9 +48,7 @@ LanguageIndex LanguageFromProgramName(std::u16string_view baseName) {
   return kJapanese;
 }
 
-unsigned DictionaryCodePage(LanguageIndex language) {
-  return language >= 0 && language < kLanguageCount ? kCodePages[static_cast<std::size_t>(language)] : 932;
-}
+unsigned DictionaryCodePage(LanguageIndex language) { return LanguageCodePage(language); }
 
 std::u16string FindEngineFolder(std::u16string_view programFolder,
                                 const std::function<bool(const std::u16string& folder)>& engineExists) {

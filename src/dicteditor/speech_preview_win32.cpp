@@ -1,6 +1,7 @@
 #include "dicteditor/speech_preview_win32.h"
 
-#include "dicteditor/editor_setup.h"
+#include "encoding/code_page_win32.h"
+#include "encoding/language_code_pages.h"
 #include "platform/wide_win32.h"
 #include "settings/registry_store.h"
 #include "settings/registry_win32.h"
@@ -38,7 +39,7 @@ void SpeechPreview::Speak(HWND window, const std::u16string& text) {
   const int volume = store.AppRegGetInt(key, u"volume", 100);
   const int pause = store.AppRegGetInt(key, u"pause", 800);
   const int commapause = store.AppRegGetInt(key, u"commapause", 300);
-  const std::string bytes = ToCodePage(text, DictionaryCodePage(language_));
+  const std::string bytes = ToCodePage(text, LanguageCodePage(language_));
   engine_.Speak(Id(window), engineLanguage, bytes.c_str(), pitch, speed, volume, pause, commapause, 0);
 }
 

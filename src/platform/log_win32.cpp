@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::log {
 namespace {
@@ -75,7 +75,7 @@ HANDLE OpenForAppend(const std::wstring& path) {
 }
 
 void ToDebugger(std::string_view record) {
-  const std::u16string wide = orvatone::DecodeUtf8Lenient(record);
+  const std::u16string wide = DecodeUtf8Lenient(record);
   OutputDebugStringW(reinterpret_cast<const wchar_t*>(wide.c_str()));
 }
 
@@ -114,7 +114,7 @@ void WriteFrom(LogLevel level, std::string_view source, std::string_view message
 
 }  // namespace
 
-std::string Utf8(std::wstring_view text) { return orvatone::EncodeUtf8(std::u16string(text.begin(), text.end())); }
+std::string Utf8(std::wstring_view text) { return EncodeUtf8(std::u16string(text.begin(), text.end())); }
 
 std::wstring Folder() {
   static const std::wstring folder = [] {

@@ -17,8 +17,4 @@ inline std::u16string FromWide(const wchar_t* text, size_t length) {
   return std::u16string(reinterpret_cast<const char16_t*>(text), length);
 }
 
-// Converts to a code page the way the engine's callers do: no flags, the code
-// page's default character for what it cannot express.
-std::string ToCodePage(std::u16string_view text, UINT codePage);
-
 }  // namespace ostrel

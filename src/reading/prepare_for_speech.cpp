@@ -5,14 +5,15 @@
 #include <vector>
 
 #include "codeconv/xr_to_gb.h"
+#include "encoding/language_code_pages.h"
 
 namespace ostrel {
 namespace {
 
-constexpr uint32_t kJapaneseCodePage = 932;
-constexpr uint32_t kChineseCodePage = 936;
-constexpr uint32_t kEnglishCodePage = 1252;
-constexpr uint32_t kKoreanCodePage = 949;
+constexpr uint32_t kJapaneseCodePage = LanguageCodePage(kJapanese);
+constexpr uint32_t kChineseCodePage = LanguageCodePage(kChinese);
+constexpr uint32_t kEnglishCodePage = LanguageCodePage(kEnglish);
+constexpr uint32_t kKoreanCodePage = LanguageCodePage(kKorean);
 
 // The Chinese code setting: how Chinese text arrives on the clipboard.
 constexpr int32_t kBig5 = 1;

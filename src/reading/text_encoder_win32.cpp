@@ -1,9 +1,9 @@
 #include "reading/text_encoder_win32.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
+#include "encoding/code_page_win32.h"
 #include "platform/library_loading_win32.h"
 #include "platform/log_win32.h"
 #include "platform/module_path_win32.h"
@@ -12,58 +12,13 @@
 #include "reading/reading_texts.h"
 
 namespace ostrel {
-namespace {
-
-int EncodedLength(const wchar_t* source, size_t length, UINT codePage) {
-  if (length == 0) return 0;
-  return WideCharToMultiByte(codePage, 0, source, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-}
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-}  // namespace
 
 Win32TextEncoder::Win32TextEncoder() : converterPath_(WideView(ModuleDirectory() + u"Hanvert.dll")) {}
 
 Win32TextEncoder::Win32TextEncoder(std::wstring converterPath) : converterPath_(std::move(converterPath)) {}
 
 std::string Win32TextEncoder::Encode(std::u16string_view text, uint32_t codePage, size_t limit) {
-  text = text.substr(0, std::min<size_t>(text.size(), INT_MAX));
-  limit = std::min<size_t>(limit, INT_MAX);
-  const wchar_t* source = Wide(text.data());
-
-  // Into a buffer that is too small WideCharToMultiByte writes a partial result, possibly
-  // half a double-byte character, and fails; so find the longest run of whole characters
-  // that fits and convert only that. The code pages here are stateless, so the bytes of a
-  // prefix are a prefix of the bytes.
-  size_t units = text.size();
-  int needed = EncodedLength(source, units, codePage);
-  if (needed < 0 || static_cast<size_t>(needed) > limit) {
-    size_t fits = 0;
-    size_t tooLong = units;
-    while (tooLong - fits > 1) {
-      const size_t middle = fits + (tooLong - fits) / 2;
-      const int length = EncodedLength(source, middle, codePage);
-      if (length > 0 && static_cast<size_t>(length) <= limit) {
-        fits = middle;
-      } else {
-        tooLong = middle;
-      }
-    }
-    units = fits;
-    if (units > 0 && IsHighSurrogate(text[units - 1]) && units < text.size() && IsLowSurrogate(text[units])) {
-      --units;
-    }
-    needed = EncodedLength(source, units, codePage);
-  }
-  if (needed <= 0) return {};
-
-  std::string bytes(static_cast<size_t>(needed), '\0');
-  const int written =
-      WideCharToMultiByte(codePage, 0, source, static_cast<int>(units), bytes.data(), needed, nullptr, nullptr);
-  bytes.resize(static_cast<size_t>(std::max(written, 0)));
-  return bytes;
+  return ToCodePage(text, codePage, limit);
 }
 
 void Win32TextEncoder::TraditionalToSimplified(std::u16string& text) {

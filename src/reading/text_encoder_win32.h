@@ -8,7 +8,8 @@
 
 namespace ostrel {
 
-// Code pages through WideCharToMultiByte; traditional to simplified through Hanvert.dll,
+// Code pages through the shared conversion (a character the code page lacks becomes its default
+// character, as the engine has always been sent); traditional to simplified through Hanvert.dll,
 // loaded at its first use and kept for the encoder's life.
 class Win32TextEncoder final : public TextEncoder {
  public:

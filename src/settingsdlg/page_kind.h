@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "encoding/language_code_pages.h"
 #include "settings/app_settings.h"
 #include "settingsdlg/page_texts.h"
 
@@ -34,15 +35,18 @@ struct PageKind {
 };
 
 inline constexpr std::array<PageKind, kLanguageCount> kVoicePageKinds{{
-    {kJapanese, EngineLanguage(kJapanese), 932, PageExtra::kNone, page_texts::kSampleSentences[kJapanese], {},
-     page_texts::kEditorFolders[kJapanese], page_texts::kEditorPrograms[kJapanese]},
-    {kChinese, EngineLanguage(kChinese), 936, PageExtra::kCodeList, page_texts::kSampleSentences[kChinese],
+    {kJapanese, EngineLanguage(kJapanese), LanguageCodePage(kJapanese), PageExtra::kNone,
+     page_texts::kSampleSentences[kJapanese], {}, page_texts::kEditorFolders[kJapanese],
+     page_texts::kEditorPrograms[kJapanese]},
+    {kChinese, EngineLanguage(kChinese), LanguageCodePage(kChinese), PageExtra::kCodeList,
+     page_texts::kSampleSentences[kChinese],
      {page_texts::kChineseSampleFace, 134, -16}, page_texts::kEditorFolders[kChinese],
      page_texts::kEditorPrograms[kChinese]},
     {kEnglish, EngineLanguage(kEnglish), kSystemAnsiCodePage, PageExtra::kNone,
      page_texts::kSampleSentences[kEnglish], {}, page_texts::kEditorFolders[kEnglish],
      page_texts::kEditorPrograms[kEnglish]},
-    {kKorean, EngineLanguage(kKorean), 949, PageExtra::kParenthesisCount, page_texts::kSampleSentences[kKorean],
+    {kKorean, EngineLanguage(kKorean), LanguageCodePage(kKorean), PageExtra::kParenthesisCount,
+     page_texts::kSampleSentences[kKorean],
      {page_texts::kKoreanSampleFace, 129, -13}, page_texts::kEditorFolders[kKorean],
      page_texts::kEditorPrograms[kKorean]},
 }};

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../../resources/settings_ids.h"
+#include "encoding/code_page_win32.h"
 #include "platform/program_directory.h"
 #include "platform/program_directory_win32.h"
 #include "platform/seams_win32.h"

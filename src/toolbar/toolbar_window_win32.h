@@ -58,7 +58,7 @@ class CDlgToolbarLayerDlg : public ui::DialogImpl<CDlgToolbarLayerDlg>, private 
 
   // A failure the program keeps going after, said once per run; nothing once a close
   // has come in during the start-up.
-  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, Count };
+  enum class Failure { Settings, ClipboardViewer, TrayIcon, Tooltip, UserDictionary, Count };
   void ReportOnce(Failure failure, const char16_t* text);
 
   // A close (WM_CLOSE, OK, Cancel) arrived while the start-up ran, inside one of its boxes:

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 #include "updater/updater_texts.h"
 
 namespace ostrel::updater {
@@ -168,7 +168,7 @@ std::string LogText(std::u16string_view text) {
   for (char16_t& c : printable) {
     if (c < 0x20 || c == 0x7F) c = u'?';  // one line per run, whatever the feed says
   }
-  return orvatone::EncodeUtf8(printable);
+  return EncodeUtf8(printable);
 }
 
 }  // namespace ostrel::updater

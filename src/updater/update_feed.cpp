@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::updater {
 namespace {
@@ -97,7 +97,7 @@ std::u16string Utf16(std::string_view utf8) {
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   std::u16string text;
   if (utf8.starts_with(kByteOrderMark)) text = u"\uFEFF";
-  return text + orvatone::DecodeUtf8(utf8).value_or(std::u16string());
+  return text + DecodeUtf8(utf8).value_or(std::u16string());
 }
 
 }  // namespace

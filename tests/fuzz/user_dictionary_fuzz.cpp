@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/utf8.h"
 #include "parenthesis_rule.h"
-#include "unicode_text.h"
 #include "user_dictionary.h"
 #include "utterance_splitter.h"
 
 namespace {
 
+using namespace ostrel;
 using namespace ostrel::orvatone;
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }

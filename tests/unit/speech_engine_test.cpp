@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "encoding/utf8.h"
 #include "journal_entry.h"
 #include "orvatone_engine.h"
-#include "unicode_text.h"
 
 namespace ostrel::orvatone {
 namespace {

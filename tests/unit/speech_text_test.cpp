@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "encoding/utf8.h"
 #include "parenthesis_rule.h"
-#include "unicode_text.h"
 #include "utterance_splitter.h"
 
 namespace ostrel::orvatone {

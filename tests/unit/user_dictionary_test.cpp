@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 namespace ostrel::orvatone {
 namespace {

@@ -16,6 +16,7 @@
 
 #include "../../resources/resource_ids.h"
 #include "../../resources/settings_ids.h"
+#include "encoding/code_page_win32.h"
 #include "platform/program_directory_win32.h"
 #include "fake_engine.h"
 #include "platform/seams_win32.h"

@@ -1,22 +1,12 @@
-#include "unicode_text.h"
+#include "encoding/utf8.h"
 
 #include <cstdint>
 
-namespace ostrel::orvatone {
+namespace ostrel {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendUtf16(std::u16string& out, char32_t value) {
-  if (value < 0x10000) {
-    out += static_cast<char16_t>(value);
-    return;
-  }
-  value -= 0x10000;
-  out += static_cast<char16_t>(0xD800 + (value >> 10));
-  out += static_cast<char16_t>(0xDC00 + (value & 0x3FF));
-}
 
 void AppendUtf8(std::string& out, char32_t value) {
   if (value < 0x80) {
@@ -36,10 +26,26 @@ void AppendUtf8(std::string& out, char32_t value) {
   }
 }
 
-// Reads one scalar value at `pos`, advancing past it; nothing (and `pos` past the maximal ill-formed
-// prefix, at least one byte) where the bytes there are not UTF-8. The second byte's range carries
-// the overlong, surrogate and past-U+10FFFF checks, as in the Unicode standard's table 3-7.
-std::optional<char32_t> NextScalar(std::string_view bytes, std::size_t& pos) {
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return bytes;
+}
+
+}  // namespace
+
+void AppendUtf16(std::u16string& out, char32_t value) {
+  if (value < 0x10000) {
+    out += static_cast<char16_t>(value);
+    return;
+  }
+  value -= 0x10000;
+  out += static_cast<char16_t>(0xD800 + (value >> 10));
+  out += static_cast<char16_t>(0xDC00 + (value & 0x3FF));
+}
+
+// The second byte's range carries the overlong, surrogate and past-U+10FFFF checks, as in the
+// Unicode standard's table 3-7.
+std::optional<char32_t> NextUtf8Scalar(std::string_view bytes, std::size_t& pos) {
   const auto lead = static_cast<std::uint8_t>(bytes[pos++]);
   if (lead < 0x80) return lead;
   int trailing = 0;
@@ -74,20 +80,13 @@ std::optional<char32_t> NextScalar(std::string_view bytes, std::size_t& pos) {
   return value;
 }
 
-std::string_view WithoutByteOrderMark(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  return bytes;
-}
-
-}  // namespace
-
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
   bytes = WithoutByteOrderMark(bytes);
   std::u16string text;
   text.reserve(bytes.size());
   std::size_t pos = 0;
   while (pos < bytes.size()) {
-    const std::optional<char32_t> value = NextScalar(bytes, pos);
+    const std::optional<char32_t> value = NextUtf8Scalar(bytes, pos);
     if (!value) return std::nullopt;
     AppendUtf16(text, *value);
   }
@@ -99,7 +98,7 @@ std::u16string DecodeUtf8Lenient(std::string_view bytes) {
   std::u16string text;
   text.reserve(bytes.size());
   std::size_t pos = 0;
-  while (pos < bytes.size()) AppendUtf16(text, NextScalar(bytes, pos).value_or(kReplacement));
+  while (pos < bytes.size()) AppendUtf16(text, NextUtf8Scalar(bytes, pos).value_or(kReplacement));
   return text;
 }
 
@@ -120,4 +119,4 @@ std::string EncodeUtf8(std::u16string_view text) {
   return bytes;
 }
 
-}  // namespace ostrel::orvatone
+}  // namespace ostrel
