@@ -82,7 +82,7 @@ int32_t RegistryStore::AppRegGetInt(std::u16string_view path, std::u16string_vie
 int RegistryStore::AppRegSetStr(std::u16string_view path, std::u16string_view text) {
   const KeyPath key = SplitKeyPath(path);
   if (key.root == RegistryRoot::None) return 0;
-  return backend_.WriteString(key.root, key.subKey, u"UserDicPath", std::u16string(text)) ? 1 : 0;
+  return backend_.WriteString(key.root, key.subKey, std::u16string(kTextValueName), std::u16string(text)) ? 1 : 0;
 }
 
 int RegistryStore::AppRegSetInt(std::u16string_view path, std::u16string_view name, int32_t value) {

@@ -32,7 +32,10 @@ class RegistryStore {
                               std::u16string_view defaultText);
   int32_t AppRegGetInt(std::u16string_view path, std::u16string_view name, int32_t defaultValue,
                        NumberAccepted accepted = nullptr);
-  // Writes the value "UserDicPath"; 1 when written, else 0.
+  // The one name a text is written under.
+  static constexpr std::u16string_view kTextValueName = u"UserDicPath";
+
+  // Writes the value kTextValueName; 1 when written, else 0.
   int AppRegSetStr(std::u16string_view path, std::u16string_view text);
   int AppRegSetInt(std::u16string_view path, std::u16string_view name, int32_t value);
 

@@ -1,6 +1,6 @@
 #include "settings/settings_model.h"
 
-#include "settings/stored_value_rules.h"
+#include "settings/stored_fields.h"
 
 namespace ostrel {
 namespace {
@@ -31,40 +31,69 @@ std::u16string DefaultUserDicPath(LanguageIndex language, std::u16string_view pr
   return path;
 }
 
+namespace {
+
+std::u16string KeyOf(const StoredField& field, LanguageIndex language) {
+  return field.under == StoredUnder::SettingsKey ? std::u16string(kSettingsKey) : LanguageKey(language);
+}
+
+void Read(const StoredField& field, AppSettings& s, RegistryStore& store, LanguageIndex language,
+          std::u16string_view programDirectory) {
+  const std::u16string key = KeyOf(field, language);
+  if (field.IsText()) {
+    LanguageSettings& ls = s.languages[static_cast<size_t>(language)];
+    ls.*field.text.value = store.AppRegGetStr(key, field.name, field.text.fallback(language, programDirectory));
+    ls.*field.text.lastStored = ls.*field.text.value;
+    return;
+  }
+  const int32_t fallback = field.WaitsForEngine()
+                               ? s.languages[static_cast<size_t>(language)].ranges[field.engineDefault].def
+                               : field.fallback;
+  field.number.set(s, language, store.AppRegGetInt(key, field.name, fallback, field.accepted));
+}
+
+// The fields of the languages' keys that `language` holds.
+template <class Visit>
+void ForLanguageFields(LanguageIndex language, const Visit& visit) {
+  for (const StoredField& field : kStoredFields) {
+    if (field.under == StoredUnder::LanguageKey && field.HeldBy(language)) visit(field);
+  }
+}
+
+// A disabled language is neither read nor written: its values stay as they are stored.
+template <class Visit>
+void ForEnabledLanguageFields(const AppSettings& s, const Visit& visit) {
+  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
+    if (s.languageEnabled[l]) ForLanguageFields(l, [&](const StoredField& field) { visit(field, l); });
+  }
+}
+
+// The numbers of the settings key that `when` writes, in the table's order.
+bool WriteSettingsKey(const AppSettings& s, RegistryStore& store, WrittenBy when) {
+  bool all = true;
+  for (const StoredField& field : kStoredFields) {
+    if (field.under == StoredUnder::SettingsKey && field.written == when) {
+      all &= store.AppRegSetInt(kSettingsKey, field.name, field.number.get(s, kJapanese)) == 1;
+    }
+  }
+  return all;
+}
+
+}  // namespace
+
 void LoadSettings(AppSettings& s, RegistryStore& store, std::u16string_view programDirectory) {
-  const std::u16string_view key = kSettingsKey;
-  s.UseLanguageSet = static_cast<uint8_t>(store.AppRegGetInt(key, u"UseLanguageSet", 15, stored::NamesALanguage));
+  for (const StoredField& field : kStoredFields) {
+    if (field.under == StoredUnder::SettingsKey) Read(field, s, store, kJapanese, programDirectory);
+  }
   for (int i = 0; i < kLanguageCount; ++i) s.languageEnabled[i] = ((s.UseLanguageSet >> i) & 1) != 0;
-  s.language = store.AppRegGetInt(key, u"language", 0);
-  s.x = store.AppRegGetInt(key, u"x", 0, stored::IsScreenCoordinate);
-  s.y = store.AppRegGetInt(key, u"y", 0, stored::IsScreenCoordinate);
-  s.Repeat = store.AppRegGetInt(key, u"Repeat", 0, stored::IsOnOff);
-  s.Alpha_Min = store.AppRegGetInt(key, u"Alpha_Min", 55, stored::IsOpacity);
-  s.Alpha_Max = store.AppRegGetInt(key, u"Alpha_Max", 255, stored::IsOpacity);
   // Ends the wrong way round leave the slider and the wheel nothing to choose from.
   if (s.Alpha_Min > s.Alpha_Max) {
-    s.Alpha_Min = 55;
-    s.Alpha_Max = 255;
+    s.Alpha_Min = kAlphaMinDefault;
+    s.Alpha_Max = kAlphaMaxDefault;
   }
-  s.Alpha = store.AppRegGetInt(key, u"Alpha", 255, stored::IsOpacity);
-  s.HotKeySelRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeySelRead", 0x0250));
-  s.HotKeyAllRead = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyAllRead", 0x0350));
-  s.HotKeyStop = static_cast<uint16_t>(store.AppRegGetInt(key, u"HotKeyStop", 0x0353));
-  s.KeepClipboard = store.AppRegGetInt(key, u"KeepClipboard", 0, stored::IsOnOff);
-  s.LanguageByScript = store.AppRegGetInt(key, u"LanguageByScript", 0, stored::IsOnOff);
-  s.QuickCapture = store.AppRegGetInt(key, u"QuickCapture", 0, stored::IsOnOff);
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (!s.languageEnabled[l]) continue;
-    const std::u16string languageKey = LanguageKey(l);
-    LanguageSettings& ls = s.languages[l];
-    if (l == kChinese) ls.codepage = store.AppRegGetInt(languageKey, u"codepage", 0, stored::IsChineseCode);
-    if (l == kKorean) {
-      ls.voice.ParenthesisCharNumber = store.AppRegGetInt(languageKey, u"ParenthesisCharNumber", 0);
-    }
-    ls.UserDicPath =
-        store.AppRegGetStr(languageKey, u"UserDicPath", DefaultUserDicPath(l, programDirectory));
-    ls.storedUserDicPath = ls.UserDicPath;
-  }
+  ForEnabledLanguageFields(s, [&](const StoredField& field, LanguageIndex l) {
+    if (!field.WaitsForEngine()) Read(field, s, store, l, programDirectory);
+  });
 }
 
 bool FollowStoredPath(std::u16string& path, std::u16string& stored, std::u16string_view now) {
@@ -75,12 +104,12 @@ bool FollowStoredPath(std::u16string& path, std::u16string& stored, std::u16stri
 }
 
 void TakeStoredDictionaryPaths(AppSettings& s, RegistryStore& store) {
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (!s.languageEnabled[l]) continue;
+  ForEnabledLanguageFields(s, [&](const StoredField& field, LanguageIndex l) {
+    if (!field.IsText()) return;
     LanguageSettings& ls = s.languages[l];
-    FollowStoredPath(ls.UserDicPath, ls.storedUserDicPath,
-                     store.AppRegGetStr(LanguageKey(l), u"UserDicPath", ls.storedUserDicPath));
-  }
+    std::u16string& stored = ls.*field.text.lastStored;
+    FollowStoredPath(ls.*field.text.value, stored, store.AppRegGetStr(LanguageKey(l), field.name, stored));
+  });
 }
 
 void ApplyEngineRanges(AppSettings& s, RegistryStore& store, LanguageIndex language,
@@ -92,12 +121,9 @@ void ApplyEngineRanges(AppSettings& s, RegistryStore& store, LanguageIndex langu
   ls.ranges[kPitch] = {r[6], r[8], r[7]};
   ls.ranges[kPause] = {r[9], r[11], r[10]};
   ls.ranges[kCommaPause] = {r[12], r[14], r[13]};
-  const std::u16string key = LanguageKey(language);
-  ls.voice.speed = store.AppRegGetInt(key, u"speed", ls.ranges[kSpeed].def, stored::IsVoiceValue);
-  ls.voice.pitch = store.AppRegGetInt(key, u"pitch", ls.ranges[kPitch].def, stored::IsVoiceValue);
-  ls.voice.volume = store.AppRegGetInt(key, u"volume", ls.ranges[kVolume].def, stored::IsVoiceValue);
-  ls.voice.pause = store.AppRegGetInt(key, u"pause", ls.ranges[kPause].def, stored::IsVoiceValue);
-  ls.voice.commapause = store.AppRegGetInt(key, u"commapause", ls.ranges[kCommaPause].def, stored::IsVoiceValue);
+  ForLanguageFields(language, [&](const StoredField& field) {
+    if (field.WaitsForEngine()) Read(field, s, store, language, {});
+  });
 }
 
 void ValidateLanguage(AppSettings& s) {
@@ -116,44 +142,23 @@ void ValidateLanguage(AppSettings& s) {
 bool SaveSettings(AppSettings& s, RegistryStore& store) {
   TakeStoredDictionaryPaths(s, store);
   // Every value is tried even after a failure: what can be kept is kept.
-  bool all = true;
-  const std::u16string_view key = kSettingsKey;
-  all &= store.AppRegSetInt(key, u"language", s.language) == 1;
-  all &= store.AppRegSetInt(key, u"Repeat", s.Repeat) == 1;
-  all &= store.AppRegSetInt(key, u"Alpha_Min", s.Alpha_Min) == 1;
-  all &= store.AppRegSetInt(key, u"Alpha_Max", s.Alpha_Max) == 1;
-  all &= store.AppRegSetInt(key, u"Alpha", s.Alpha) == 1;
-  all &= store.AppRegSetInt(key, u"HotKeySelRead", s.HotKeySelRead) == 1;
-  all &= store.AppRegSetInt(key, u"HotKeyAllRead", s.HotKeyAllRead) == 1;
-  all &= store.AppRegSetInt(key, u"HotKeyStop", s.HotKeyStop) == 1;
-  all &= store.AppRegSetInt(key, u"KeepClipboard", s.KeepClipboard) == 1;
-  all &= store.AppRegSetInt(key, u"LanguageByScript", s.LanguageByScript) == 1;
-  all &= store.AppRegSetInt(key, u"QuickCapture", s.QuickCapture) == 1;
-  for (LanguageIndex l = 0; l < kLanguageCount; ++l) {
-    if (!s.languageEnabled[l]) continue;
-    const std::u16string languageKey = LanguageKey(l);
+  bool all = WriteSettingsKey(s, store, WrittenBy::SaveSettings);
+  ForEnabledLanguageFields(s, [&](const StoredField& field, LanguageIndex l) {
+    if (field.written != WrittenBy::SaveSettings) return;
     LanguageSettings& ls = s.languages[l];
-    all &= store.AppRegSetInt(languageKey, u"speed", ls.voice.speed) == 1;
-    all &= store.AppRegSetInt(languageKey, u"pitch", ls.voice.pitch) == 1;
-    all &= store.AppRegSetInt(languageKey, u"volume", ls.voice.volume) == 1;
-    all &= store.AppRegSetInt(languageKey, u"pause", ls.voice.pause) == 1;
-    all &= store.AppRegSetInt(languageKey, u"commapause", ls.voice.commapause) == 1;
-    if (l == kChinese) all &= store.AppRegSetInt(languageKey, u"codepage", ls.codepage) == 1;
-    if (l == kKorean) all &= store.AppRegSetInt(languageKey, u"ParenthesisCharNumber", ls.voice.ParenthesisCharNumber) == 1;
-    if (store.AppRegSetStr(languageKey, ls.UserDicPath) == 1) {
-      ls.storedUserDicPath = ls.UserDicPath;
+    if (!field.IsText()) {
+      all &= store.AppRegSetInt(LanguageKey(l), field.name, field.number.get(s, l)) == 1;
+    } else if (store.AppRegSetStr(LanguageKey(l), ls.*field.text.value) == 1) {
+      ls.*field.text.lastStored = ls.*field.text.value;
     } else {
       all = false;
     }
-  }
+  });
   return all;
 }
 
 bool SaveWindowPosition(const AppSettings& s, RegistryStore& store) {
-  bool all = true;
-  all &= store.AppRegSetInt(kSettingsKey, u"x", s.x) == 1;
-  all &= store.AppRegSetInt(kSettingsKey, u"y", s.y) == 1;
-  return all;
+  return WriteSettingsKey(s, store, WrittenBy::SaveWindowPosition);
 }
 
 std::u16string ReadAutoCheck(RegistryStore& store) { return store.AppRegGetStr(kUpdateKey, u"AutoChk", u"0"); }
