@@ -113,6 +113,8 @@ open_editor() {  # FOLDER: the Japanese page's ユーザー辞書編集 starts t
   local folder=$1
   xdotool mousemove --sync $((LEFT + 276)) $((TOP + 31)) click 1
   driver wait-window "$DIALOG" 30 >/dev/null || fail "the settings dialog did not open"
+  # The dialog's window comes before its pages.
+  wait_for 30 "the Japanese page" eval 'driver page-control "$DIALOG" 1023 >/dev/null 2>&1'
   local l t w h
   read -r l t w h _ <<<"$(driver page-control "$DIALOG" 1023)" || fail "no editor button"
   xdotool mousemove --sync $((l + w / 2)) $((t + h / 2)) click 1
@@ -159,10 +161,11 @@ driver move "$TITLE" 60 80
 # the upgrade must close the toolbar and leave the box alone.
 set_string "$UPDATE_KEY" FeedUrl "http://update.invalid/update.json"
 in_background bash -c "cd '$INSTALLED' && timeout 300 wine ./AppUpdateBRN.exe"
-wait_for 60 "the update check's box" test "$(driver count "$TITLE")" = 2
+titled() { test "$(driver count "$TITLE")" = "$1"; }
+wait_for 60 "the update check's box" titled 2
 # The update check runs at the next start; the test's feed is on the loopback, where nobody answers.
 timeout 300 wine "$SETUP" /S /AUTOCHK=1 /STARTUP=1 || fail "the upgrade failed: $?"
-wait_for 30 "the toolbar to close" test "$(driver count "$TITLE")" = 1
+wait_for 30 "the toolbar to close" titled 1
 driver post "$TITLE" 0x0111 1 0 >/dev/null || fail "the update check's box was closed too"
 driver wait-gone "$TITLE" 30 || fail "the update check's box stayed"
 wait_program_exit 30
