@@ -60,10 +60,10 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) 2014 Brantic Voicewor
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-LangString TOOLBAR_RUNNING ${LANG_JAPANESE} "${PRODUCT} が起動しています。$\r$\n終了してから続けます。よろしいですか?"
+LangString TOOLBAR_RUNNING ${LANG_JAPANESE} "${PRODUCT} が起動しています。$\r$\n終了してから続けます。よろしいですか？"
 LangString TOOLBAR_STILL_RUNNING ${LANG_JAPANESE} "${PRODUCT} を終了できませんでした。$\r$\nツールバーを閉じてから「再試行」を押してください。"
-LangString REMOVE_USER_DATA ${LANG_JAPANESE} "お使いの設定とユーザー辞書も削除しますか?$\r$\n$\r$\n「いいえ」を選ぶと、再びインストールしたときにそのまま使えます。"
-LangString DESC_PROGRAM ${LANG_JAPANESE} "ツールバー、音声エンジン、ユーザー辞書編集、マニュアル。"
+LangString REMOVE_USER_DATA ${LANG_JAPANESE} "お使いの設定とユーザー辞書も削除しますか？$\r$\n$\r$\n削除するのは、このアンインストールを実行しているユーザーのものだけです。「いいえ」を選ぶと残り、再びインストールしたときにそのまま使えます。"
+LangString DESC_PROGRAM ${LANG_JAPANESE} "ツールバー、音声エンジン、ユーザー辞書エディター、マニュアルです。"
 LangString DESC_AUTOCHK ${LANG_JAPANESE} "ツールバーの起動時に新しいバージョンが公開されているか確かめ、あればお知らせします。自動でダウンロードはしません。"
 LangString DESC_STARTUP ${LANG_JAPANESE} "Windows にサインインしたときにツールバーを起動します。"
 
@@ -76,6 +76,7 @@ Function ${PREFIX}CloseRunningToolbar
   Push $0
   Push $1
   Push $2
+  Push $3
   System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Ostrel4") p .r0'
   ${If} $0 == 0
     Goto done
@@ -84,8 +85,16 @@ Function ${PREFIX}CloseRunningToolbar
   MessageBox MB_OKCANCEL|MB_ICONINFORMATION "$(TOOLBAR_RUNNING)" /SD IDOK IDOK close
   Abort
 close:
-  FindWindow $1 "#32770" "${PRODUCT}"
+  ; The product's message boxes carry its name as well: the toolbar is the layered window.
+  StrCpy $1 0
+find:
+  FindWindow $1 "#32770" "${PRODUCT}" "" $1
   ${If} $1 != 0
+    System::Call 'user32::GetWindowLongW(p r1, i -20) i .r3'
+    IntOp $3 $3 & 0x80000
+    ${If} $3 == 0
+      Goto find
+    ${EndIf}
     System::Call 'user32::PostMessageW(p r1, i 0x10, p 0, p 0)'
   ${EndIf}
   StrCpy $2 0
@@ -103,6 +112,7 @@ wait:
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(TOOLBAR_STILL_RUNNING)" /SD IDCANCEL IDRETRY close
   Abort
 done:
+  Pop $3
   Pop $2
   Pop $1
   Pop $0

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and starts Ostrel Quartet under Wine: on your display,
-# or, where there is none, on a virtual one (a screenshot shows what it looks like).
+# Sets up and builds (scripts/setup.sh), then starts build/win/bin/Ostrel4.exe under Wine and
+# hands it this script's arguments (a skin file, for one). The Wine prefix is $OSTREL_WINEPREFIX,
+# by default ~/.local/share/ostrel-quartet/wine; its first use runs wineboot and the prefix
+# set-up (fonts), which takes a few minutes. Without $DISPLAY the toolbar runs on a virtual
+# display (Xvfb) and, unless a sound server answers, plays into a private server's null sink.
+# Both end with the script, as does the program when the script is stopped.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash "$root/scripts/setup.sh"
 
 export WINEPREFIX=${OSTREL_WINEPREFIX:-$HOME/.local/share/ostrel-quartet/wine}
 export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
@@ -22,7 +27,7 @@ fi
 sound_dir=""
 if [ -n "$xvfb_pid" ] && ! timeout 5 pactl info >/dev/null 2>&1; then
   sound_dir=$(mktemp -d)
-  if sound_env=$(bash scripts/sound-server.sh start "$sound_dir"); then
+  if sound_env=$(bash "$root/scripts/sound-server.sh" start "$sound_dir"); then
     eval "$sound_env"
     echo "No sound server: playing into the null sink $OSTREL_SINK (PULSE_SERVER=$PULSE_SERVER)"
   else
@@ -32,7 +37,7 @@ fi
 program_pid=""
 cleanup() {
   [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
-  [ -z "$sound_dir" ] || { bash scripts/sound-server.sh stop "$sound_dir"; rm -rf "$sound_dir"; }
+  [ -z "$sound_dir" ] || { bash "$root/scripts/sound-server.sh" stop "$sound_dir"; rm -rf "$sound_dir"; }
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -44,12 +49,12 @@ if [ ! -d "$WINEPREFIX" ]; then
 fi
 # Again whenever the prefix set-up has changed since it was last applied (fonts, for one).
 stamp="$WINEPREFIX/.ostrel-prefix-setup"
-wanted=$(sha256sum scripts/wine-prefix-setup.sh | cut -d' ' -f1)
+wanted=$(sha256sum "$root/scripts/wine-prefix-setup.sh" | cut -d' ' -f1)
 if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
-  bash scripts/wine-prefix-setup.sh
+  bash "$root/scripts/wine-prefix-setup.sh"
   echo "$wanted" >"$stamp"
 fi
-cd build/win/bin
+cd "$root/build/win/bin"
 # In the background and waited for, so that a stop of this script reaches the cleanup at once.
 wine ./Ostrel4.exe "$@" &
 program_pid=$!

@@ -21,20 +21,16 @@ constexpr std::array<const wchar_t*, 4> kLanguageNames = {L"日本語", L"中国
 
 HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-// The program's own boxes carry the program file's base name.
-std::wstring ProgramName() {
-  std::array<wchar_t, 32768> path{};
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring name(path.data(), length < path.size() ? length : 0);
-  name = name.substr(name.find_last_of(L"\\/") + 1);
-  return name.substr(0, name.find_last_of(L'.'));
-}
+// The caption of every box the product adds, whichever program the engine speaks for.
+constexpr const wchar_t* kCaption = L"Ostrel Quartet";
 
 std::wstring NoVoiceText(int engineLanguage) {
   const std::wstring language = kLanguageNames[static_cast<std::size_t>(engineLanguage - 1)];
   return language + L"の音声がインストールされていないため、読み上げできません。\n\n" +
-         L"Windows の［設定］→［時刻と言語］→［音声認識］の「音声の管理」で［音声を追加］を選び、" + language +
-         L"の音声をインストールしてください。インストール後にツールバーを起動し直すと読み上げます。";
+         L"Windows の［設定］→［時刻と言語］→［言語と地域］（Windows 10 では［言語］）で" + language +
+         L"を追加し、［テキスト読み上げ］を選んでインストールしてください。" + language +
+         L"がすでに一覧にあるときは、その言語のオプションで音声をダウンロードします。"
+         L"インストール後にツールバーを起動し直すと読み上げます。";
 }
 
 constexpr const wchar_t* kDeviceFailureText =
@@ -93,7 +89,7 @@ LRESULT CALLBACK Notices::WindowProc(HWND window, UINT message, WPARAM wParam, L
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     const std::wstring text =
         message == kNoVoiceNotice ? NoVoiceText(static_cast<int>(wParam)) : std::wstring(kDeviceFailureText);
-    MessageBoxW(owner, text.c_str(), ProgramName().c_str(), MB_OK);
+    MessageBoxW(owner, text.c_str(), kCaption, MB_OK);
   } catch (...) {
     LogCaught("showing a notice");
   }

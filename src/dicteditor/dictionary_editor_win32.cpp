@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/program_directory_win32.h"
 #include "dicteditor/dictionary_files_win32.h"
 #include "dicteditor/editor_setup.h"
 #include "dicteditor/editor_texts.h"
@@ -13,6 +12,7 @@
 #include "dicteditor/entry_dialog_win32.h"
 #include "dicteditor/message_text.h"
 #include "platform/log_win32.h"
+#include "platform/seams_win32.h"
 #include "platform/wide_win32.h"
 #include "settings/registry_store.h"
 #include "settings/registry_win32.h"
@@ -22,6 +22,10 @@
 
 namespace ostrel::dicteditor {
 namespace {
+
+int EditorMessage(HWND owner, const std::u16string& text, UINT style) {
+  return ShowMessageBox(owner, Wide(text), Wide(texts::kCaption), style);
+}
 
 std::optional<std::u16string> AskSavePathWithDialog(HWND owner, LanguageIndex language, const std::u16string& appData) {
   std::vector<wchar_t> file(32768, L'\0');
@@ -71,7 +75,7 @@ CDictionaryEditorDlg::CDictionaryEditorDlg(EditorOptions options)
 CDictionaryEditorDlg::~CDictionaryEditorDlg() = default;
 
 int CDictionaryEditorDlg::Message(const std::u16string& text, UINT style) const {
-  return ShowApplicationMessage(hwnd(), Wide(text), style);
+  return EditorMessage(hwnd(), text, style);
 }
 
 BOOL CDictionaryEditorDlg::OnInitDialog() {
@@ -194,7 +198,7 @@ bool CDictionaryEditorDlg::AcceptEntry(HWND dialog, const DictionaryEntry& typed
   const DictionaryEntry entry = CleanEntry(typed);
   const EntryCheck check = CheckEntry(options_.language, entry, document_, editing);
   const auto refuse = [dialog](const char16_t* text) {
-    ShowApplicationMessage(dialog, Wide(text), MB_OK | MB_ICONWARNING);
+    EditorMessage(dialog, text, MB_OK | MB_ICONWARNING);
     return false;
   };
   switch (check.problem) {
@@ -207,7 +211,7 @@ bool CDictionaryEditorDlg::AcceptEntry(HWND dialog, const DictionaryEntry& typed
     case EntryProblem::kDuplicate: {
       const std::u16string question =
           FillIn(texts::kDuplicate, {entry.written, document_.Entry(*check.duplicate).reading});
-      if (ShowApplicationMessage(dialog, Wide(question), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+      if (EditorMessage(dialog, question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
       // The other entry takes the new reading; the one being changed gives way to it.
       document_.Replace(*check.duplicate, entry);
       if (editing) document_.Remove(*editing);

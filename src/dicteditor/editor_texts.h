@@ -3,8 +3,11 @@
 
 namespace ostrel::dicteditor::texts {
 
+// The caption of the editor's message boxes, as of every box the product adds.
+inline constexpr char16_t kCaption[] = u"Ostrel Quartet";
+
 inline constexpr char16_t kNewDictionaryComment[] =
-    u"# Ostrel Quartet ユーザー辞書: 1行に1語、「表記,読み」の形で書きます（UTF-8）。#で始まる行は注釈です。";
+    u"# Ostrel Quartet ユーザー辞書：1行に1語、「表記,読み」の形で書きます（UTF-8）。#で始まる行は注釈です。";
 
 // The window title: the file's name, then the editor and its language.
 inline constexpr char16_t kTitleFormat[] = u"%s - ユーザー辞書編集（%s）";
@@ -15,9 +18,9 @@ inline constexpr char16_t kColumnReading[] = u"読み";
 inline constexpr char16_t kAddTitle[] = u"単語の登録";
 inline constexpr char16_t kEditTitle[] = u"単語の編集";
 
-inline constexpr char16_t kEntryCount[] = u"登録語数: %u";
-inline constexpr char16_t kEntryCountWithUnknown[] = u"登録語数: %u（解釈できない行 %u 行はそのまま保存します）";
-inline constexpr char16_t kEntryCountFiltered[] = u"登録語数: %u（表示 %u）";
+inline constexpr char16_t kEntryCount[] = u"登録語数：%u";
+inline constexpr char16_t kEntryCountWithUnknown[] = u"登録語数：%u（解釈できない行 %u 行はそのまま保存します）";
+inline constexpr char16_t kEntryCountFiltered[] = u"登録語数：%u（表示 %u）";
 
 inline constexpr char16_t kAskSave[] = u"ユーザー辞書は変更されています。保存しますか？";
 inline constexpr char16_t kEmptyWritten[] = u"表記を入力してください。";

@@ -15,9 +15,9 @@ struct RowOrder {
   void ClickColumn(SortColumn clicked);
 };
 
-// The entries the list shows: those whose written form or reading holds `search` (ASCII letters
-// in either case, full-width and half-width alike), in the order asked for; equal keys keep
-// their file order.
+// The entries the list shows: those whose written form or reading holds `search`, in the order
+// asked for; equal keys keep their file order. The search takes ASCII letters in either case,
+// full-width and half-width forms, and hiragana and katakana as the same.
 std::vector<EntryId> VisibleEntries(const DictionaryDocument& document, std::u16string_view search, RowOrder order);
 
 }  // namespace ostrel::dicteditor

@@ -3,7 +3,7 @@
 
 namespace ostrel::updater::texts {
 
-inline constexpr char16_t kCaption[] = u"Ostrel Quartet 更新の確認";
+inline constexpr char16_t kCaption[] = u"Ostrel Quartet";
 
 inline constexpr char16_t kOffer[] =
     u"新しいバージョン %s が公開されています（お使いのバージョンは %s です）。%s\n\nダウンロードのページを開きますか？";

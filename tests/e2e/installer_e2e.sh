@@ -105,12 +105,16 @@ open_documents() {  # FOLDER: the menu's manual and support commands open the fi
     [ "${line%\\*}" = "$expected" ] || fail "opened '$line', not a file of $expected"
   done <"$OPENED"
   ! driver alive "Ostrel4" >/dev/null 2>&1 || fail "a failure message appeared: $(driver foreground)"
+  # The engine's notices carry the product's name, as the toolbar does.
+  [ "$(driver count "$TITLE")" = 1 ] || fail "a message of the engine appeared: $(driver foreground)"
 }
 
 open_editor() {  # FOLDER: the Japanese page's ユーザー辞書編集 starts the editor below FOLDER
   local folder=$1
   xdotool mousemove --sync $((LEFT + 276)) $((TOP + 31)) click 1
   driver wait-window "$DIALOG" 30 >/dev/null || fail "the settings dialog did not open"
+  # The dialog's window comes before its pages.
+  wait_for 30 "the Japanese page" eval 'driver page-control "$DIALOG" 1023 >/dev/null 2>&1'
   local l t w h
   read -r l t w h _ <<<"$(driver page-control "$DIALOG" 1023)" || fail "no editor button"
   xdotool mousemove --sync $((l + w / 2)) $((t + h / 2)) click 1
@@ -153,9 +157,17 @@ open_editor "$INSTALLED"
 echo "-- an upgrade over the running toolbar: it is closed, the user's words stay, choices change"
 printf 'Ostrel,おすとれる\r\n' >>"$INSTALLED/VW/VT/Misaki/M16/data-common/userdict/userdict_jpn.csv"
 driver move "$TITLE" 60 80
+# A box of the update check started by hand carries the product's name, as the toolbar does:
+# the upgrade must close the toolbar and leave the box alone.
+set_string "$UPDATE_KEY" FeedUrl "http://update.invalid/update.json"
+in_background bash -c "cd '$INSTALLED' && timeout 300 wine ./AppUpdateBRN.exe"
+titled() { test "$(driver count "$TITLE")" = "$1"; }
+wait_for 60 "the update check's box" titled 2
 # The update check runs at the next start; the test's feed is on the loopback, where nobody answers.
 timeout 300 wine "$SETUP" /S /AUTOCHK=1 /STARTUP=1 || fail "the upgrade failed: $?"
-driver wait-gone "$TITLE" 30 || fail "the upgrade left the toolbar running"
+wait_for 30 "the toolbar to close" titled 1
+driver post "$TITLE" 0x0111 1 0 >/dev/null || fail "the update check's box was closed too"
+driver wait-gone "$TITLE" 30 || fail "the update check's box stayed"
 wait_program_exit 30
 expect_value "$KEY" x 0x3c  # closed as the user closes it: the position was saved
 grep -q '^Ostrel,おすとれる' "$INSTALLED/VW/VT/Misaki/M16/data-common/userdict/userdict_jpn.csv" ||

@@ -4,7 +4,7 @@
 # ends the program by itself, without a window, with one record in its log that says why. Nothing
 # but the loopback is ever contacted.
 source "$(dirname "$0")/lib.sh"
-CAPTION="Ostrel Quartet 更新の確認"
+CAPTION="Ostrel Quartet"
 UPDATE_KEY='HKLM\SOFTWARE\BRANTIC\Ostrel4\AppUpdate'
 HANDLER_KEY='HKLM\Software\Classes\http\shell\open\command'
 HANDLER_USER_KEY='HKCU\Software\Classes\http\shell\open\command'

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,6 +72,41 @@ TEST(EntryRows, SortsByEitherColumnBothWaysAndSearchesBoth) {
   EXPECT_EQ(VisibleEntries(document, u"tokyo", RowOrder{}), (std::vector<EntryId>{ids[0], ids[3]}));
   EXPECT_EQ(VisibleEntries(document, u"きょう", RowOrder{}), (std::vector<EntryId>{ids[0], ids[2], ids[3]}));
   EXPECT_TRUE(VisibleEntries(document, u"nagoya", RowOrder{}).empty());
+}
+
+// A Japanese dictionary holds readings in either kana, and written forms typed with half-width
+// katakana: a search finds a word however its kana were typed.
+TEST(EntryRows, SearchTakesEitherKanaAndEitherWidthAsTheSame) {
+  const DictionaryDocument document = DictionaryDocument::Parse(
+      "音声合成,おんせいごうせい\n"
+      "ｵｽﾄﾚﾙ,オストレル\n"
+      "ﾊﾟﾋﾞｰ,ぱびー\n"
+      "ｳﾞｧｲｵﾘﾝ,ゔぁいおりん\n"
+      "はゝ,ハヽ\n"
+      "ＰＤＦ　ファイル,ぴーでぃーえふふぁいる\n",
+      nullptr);
+  const std::vector<EntryId> ids = document.Entries();
+  const auto found = [&](std::u16string_view search) { return VisibleEntries(document, search, RowOrder{}); };
+  struct Case {
+    std::u16string_view search;
+    std::vector<EntryId> expected;
+  };
+  const Case cases[] = {
+      {u"オンセイ", {ids[0]}},       // katakana typed, hiragana stored
+      {u"ｺﾞｳｾｲ", {ids[0]}},          // half-width with a voicing mark, one letter stored
+      {u"おすとれる", {ids[1]}},     // hiragana typed, half-width and full-width stored
+      {u"パビ", {ids[2]}},           // the half-voicing mark joins its letter
+      {u"ハビ", {}},                 // ... and a letter with a mark is not the letter without one
+      {u"ヴァイオリン", {ids[3]}},   // ｳﾞ is ヴ, and ゔ is too
+      {u"ははは", {}},               // the iteration marks fold like the kana, not into them
+      {u"ハヽ", {ids[4]}},
+      {u"pdf ﾌｧｲﾙ", {ids[5]}},       // full-width letters and the ideographic space
+      {u"ﾞ", {}},                    // a mark on its own is no letter of any word
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(found(cases[i].search), cases[i].expected);
+  }
 }
 
 TEST(EditorSetup, TheProgramsNameSaysTheLanguage) {
