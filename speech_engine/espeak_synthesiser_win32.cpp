@@ -7,7 +7,9 @@
 #include <chrono>
 #include <utility>
 
+#include "encoding/code_page_win32.h"
 #include "encoding/utf8.h"
+#include "engine_log_win32.h"
 #include "log_seam.h"
 #include "platform/unique_handle_win32.h"
 #include "prosody_mapping.h"
@@ -59,11 +61,28 @@ std::wstring TempFolder() {
   return std::wstring(temp.data(), length);
 }
 
-std::wstring ProgramFilesEspeak(const wchar_t* variable) {
+// espeak-ng.exe reads its command line in the ANSI code page, so a temporary folder below a user
+// name that code page lacks is handed over in its short form; nothing when no form survives.
+std::optional<std::wstring> NamedInAnsiCodePage(const std::wstring& folder) {
+  const PathInCodePage named = PathForCodePage(std::u16string(folder.begin(), folder.end()), CP_ACP);
+  if (named.form == PathForm::kNone) return std::nullopt;
+  const std::u16string wide = FromCodePage(named.bytes, CP_ACP);
+  std::wstring result(wide.begin(), wide.end());
+  if (result.empty() || result.back() != L'\\') result += L'\\';
+  return result;
+}
+
+// The folder an environment variable names, with a trailing backslash; empty when unset.
+std::wstring EnvironmentFolder(const wchar_t* variable) {
   std::array<wchar_t, MAX_PATH + 1> folder{};
   const DWORD length = GetEnvironmentVariableW(variable, folder.data(), static_cast<DWORD>(folder.size()));
   if (length == 0 || length >= folder.size()) return {};
-  return std::wstring(folder.data(), length) + L"\\eSpeak NG\\espeak-ng.exe";
+  return std::wstring(folder.data(), length) + L"\\";
+}
+
+std::wstring ProgramFilesEspeak(const wchar_t* variable) {
+  const std::wstring folder = EnvironmentFolder(variable);
+  return folder.empty() ? folder : folder + L"eSpeak NG\\espeak-ng.exe";
 }
 
 // Only what a folder name made by us can hold, so the name is safe inside the shell's quotes.
@@ -108,12 +127,35 @@ std::optional<EspeakInstallation> FindEspeak(int engineLanguage) {
 EspeakSynthesiser::EspeakSynthesiser(EspeakInstallation installation, int engineLanguage)
     : installation_(std::move(installation)) {
   static LONG instances = 0;
-  const std::wstring base = TempFolder() + L"Orvatone";
+  const std::wstring name = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(engineLanguage) + L"-" +
+                            std::to_wstring(InterlockedIncrement(&instances)) + L"\\";
+  const std::wstring base = TempFolder() + L"Orvatone\\";
   CreateDirectoryW(base.c_str(), nullptr);
-  folder_ = base + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(engineLanguage) + L"-" +
-            std::to_wstring(InterlockedIncrement(&instances)) + L"\\";
+  folder_ = base + name;
   CreateDirectoryW(folder_.c_str(), nullptr);
-  if (installation_.onHost) hostFolder_ = HostPathOf(folder_).value_or(std::string());
+  if (installation_.onHost) {
+    hostFolder_ = HostPathOf(folder_).value_or(std::string());
+    return;
+  }
+  if (const auto named = NamedInAnsiCodePage(folder_)) {
+    folder_ = *named;
+    return;
+  }
+  // Without short names the machine's shared data folder, named in ASCII on every Windows, serves.
+  const std::wstring shared = EnvironmentFolder(L"ProgramData");
+  if (!shared.empty()) {
+    const std::wstring sharedBase = shared + L"Orvatone\\";
+    CreateDirectoryW(sharedBase.c_str(), nullptr);
+    const std::wstring sharedFolder = sharedBase + name;
+    CreateDirectoryW(sharedFolder.c_str(), nullptr);
+    if (const auto named = NamedInAnsiCodePage(sharedFolder)) {
+      RemoveDirectoryW(folder_.c_str());
+      folder_ = *named;
+      return;
+    }
+    RemoveDirectoryW(sharedFolder.c_str());
+  }
+  LogFailure("naming espeak-ng's work folder in the ANSI code page", ERROR_NO_UNICODE_TRANSLATION);
 }
 
 EspeakSynthesiser::~EspeakSynthesiser() {

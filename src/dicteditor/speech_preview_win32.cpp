@@ -27,20 +27,19 @@ void SpeechPreview::Speak(HWND window, const std::u16string& text) {
   if (!engine_.Loaded()) return;
   const int engineLanguage = EngineLanguage(language_);
   if (!started_) {
-    engine_.StartLanguage(engineLanguage);
+    report_ = engine_.StartLanguage(engineLanguage);
     started_ = true;
   }
   lastWindow_ = window;
+  // The values as the toolbar reads them: the same names, the engine's defaults and ranges.
   Win32Registry registry;
   RegistryStore store(registry);
-  const std::u16string key = LanguageKey(language_);
-  const int pitch = store.AppRegGetInt(key, u"pitch", 100);
-  const int speed = store.AppRegGetInt(key, u"speed", 100);
-  const int volume = store.AppRegGetInt(key, u"volume", 100);
-  const int pause = store.AppRegGetInt(key, u"pause", 800);
-  const int commapause = store.AppRegGetInt(key, u"commapause", 300);
+  AppSettings settings;
+  ApplyEngineRanges(settings, store, language_, report_);
+  const VoiceParameters& voice = settings.languages[static_cast<size_t>(language_)].voice;
   const std::string bytes = ToCodePage(text, LanguageCodePage(language_));
-  engine_.Speak(Id(window), engineLanguage, bytes.c_str(), pitch, speed, volume, pause, commapause, 0);
+  engine_.Speak(Id(window), engineLanguage, bytes.c_str(), voice.pitch, voice.speed, voice.volume, voice.pause,
+                voice.commapause, 0);
 }
 
 }  // namespace ostrel::dicteditor

@@ -5,6 +5,7 @@
 
 #include "engine/orvatone_library_win32.h"
 #include "settings/app_settings.h"
+#include "settings/settings_model.h"
 
 namespace ostrel::dicteditor {
 
@@ -27,6 +28,7 @@ class SpeechPreview {
   LanguageIndex language_;
   HWND lastWindow_ = nullptr;
   bool started_ = false;
+  EngineReport report_{};
 };
 
 }  // namespace ostrel::dicteditor

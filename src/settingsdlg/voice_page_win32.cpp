@@ -135,7 +135,7 @@ void CVoicePage::LookAtStoredDictionaryPath() {
   Win32Registry registry;
   RegistryStore store(registry);
   core_.StoredDictionaryPath(
-      store.AppRegGetStr(LanguageKey(core_.kind().language), u"UserDicPath", core_.storedUserDicPath));
+      store.AppRegGetStr(LanguageKey(core_.kind().language), RegistryStore::kTextValueName, core_.storedUserDicPath));
 }
 
 void CVoicePage::ChooseDictionary() {
