@@ -14,6 +14,7 @@ class AudioDevice {
   // `blockDone` is called once for every written block when it has been played or dropped by
   // Reset. It may be called on any thread, also inside Reset or Close on the caller's thread, so
   // it must only signal (never call back into the device or wait for the caller's locks).
+  // Opens the current default output, so that opening again after a failure finds a new default.
   virtual bool Open(int sampleRate, std::function<void()> blockDone) noexcept = 0;
   virtual bool Write(std::vector<std::int16_t> block) noexcept = 0;
   virtual void Pause() noexcept = 0;   // silent at once; the position is kept

@@ -24,7 +24,8 @@ class PlayerHost {
   virtual void OnUtterance(std::u16string_view spokenText) noexcept = 0;
   // The text has been played to its last sample (or could not be played at all).
   virtual void OnSpoken(void* window) noexcept = 0;
-  // The device could not be opened or failed while playing; the text ends as spoken.
+  // The device could not be opened, or failed while playing and could not be opened again; the
+  // text ends as spoken.
   virtual void OnDeviceFailure() noexcept = 0;
 };
 

@@ -93,7 +93,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     std::lock_guard lock(mutex_);
     events_.push_back("open");
     changed_.notify_all();
-    if (failOpen) return false;
+    if (failOpensFrom != 0 && ++opens_ >= failOpensFrom) return false;
     open_ = true;
     paused_ = false;
     openRate_ = sampleRate;
@@ -107,9 +107,9 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     events_.push_back("write");
     changed_.notify_all();
     if (!open_) ++writesWhileClosed_;
-    if (++writes_ == failWriteAt) return false;
+    if (failingWrites.contains(++writes_)) return false;
     sessions_.back().insert(sessions_.back().end(), block.begin(), block.end());
-    queue_.push_back(block.size());
+    queue_.push_back(block);
     queuedSamples_ += static_cast<long long>(block.size());
     maxQueuedSamples_ = std::max(maxQueuedSamples_, queuedSamples_);
     return true;
@@ -184,9 +184,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
       if (!changed_.wait_for(lock, wait ? kPatience : 0s, [this] { return !queue_.empty() && !paused_; })) {
         return false;
       }
-      played_ += static_cast<long long>(queue_.front());
-      queuedSamples_ -= static_cast<long long>(queue_.front());
-      queue_.pop_front();
+      PlayFront();
       done = blockDone_;
     }
     done();
@@ -209,13 +207,20 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
         });
         if (!woke) return false;
         if (queue_.empty() || paused_) return true;
-        played_ += static_cast<long long>(queue_.front());
-        queuedSamples_ -= static_cast<long long>(queue_.front());
-        queue_.pop_front();
+        PlayFront();
         done = blockDone_;
       }
       done();
     }
+  }
+
+  // Under the lock.
+  void PlayFront() {
+    const Samples& block = queue_.front();
+    played_ += static_cast<long long>(block.size());
+    queuedSamples_ -= static_cast<long long>(block.size());
+    heard_.insert(heard_.end(), block.begin(), block.end());
+    queue_.pop_front();
   }
 
   // Read under the lock by WaitUntil's conditions and, once the player is quiet, by the test.
@@ -225,6 +230,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::vector<std::u16string> Utterances() { return Locked(utterances_); }
   std::vector<std::u16string> Renders() { return Locked(renders_); }
   std::vector<Samples> Sessions() { return Locked(sessions_); }
+  Samples Heard() { return Locked(heard_); }  // every block played, across every open
   Samples LastSession() {
     std::lock_guard lock(mutex_);
     return sessions_.empty() ? Samples() : sessions_.back();
@@ -258,15 +264,15 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::u16string gatedText;
   bool gateOpen = false;
   bool gateIgnoresCancel = false;
-  bool failOpen = false;
-  int failWriteAt = 0;      // 1-based; 0 never
+  int failOpensFrom = 0;     // 1-based: this open and every later one fail; 0 never
+  std::set<int> failingWrites;  // 1-based, counted over every open
   bool uniformPlay = false;  // every utterance kUtteranceSamples long, no pauses: renders can be counted against play
 
   // For WaitUntil's conditions, which run under the lock.
   bool rendering_ = false;
   bool open_ = false;
   bool paused_ = false;
-  std::deque<std::size_t> queue_;
+  std::deque<Samples> queue_;
   std::vector<void*> spoken_;
   int deviceFailures_ = 0;
   std::vector<std::string> events_;
@@ -284,6 +290,8 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::function<void()> blockDone_;
   int openRate_ = 0;
   std::vector<Samples> sessions_;
+  Samples heard_;
+  int opens_ = 0;
   std::vector<std::u16string> utterances_;
   long long played_ = 0;
   long long queuedSamples_ = 0;
@@ -535,30 +543,75 @@ TEST_F(SpeechPlayerTest, DestroyingThePlayerMidTextClosesTheDeviceWithoutReporti
   EXPECT_TRUE(rig.Spoken().empty());
 }
 
-// Each failure of the device ends the text once, as spoken, with the device closed.
-TEST_F(SpeechPlayerTest, ADeviceFailureEndsTheTextOnce) {
+// A device that fails mid-text is opened again once on the default device, and the listener hears
+// every sample once, in order: the blocks the failed device had not played are written again.
+TEST_F(SpeechPlayerTest, ADeviceThatFailsMidTextIsOpenedAgainAndTheTextGoesOn) {
   struct Case {
     const char* name;
-    bool failOpen;
-    int failWriteAt;
+    std::set<int> failingWrites;
+    int opens;
   };
-  for (const Case& c : {Case{"open", true, 0}, Case{"first write", false, 1}, Case{"later write", false, 4}}) {
+  for (const Case& c : {Case{"its first write", {1}, 2}, Case{"a later write", {4}, 2},
+                        Case{"twice, playing in between", {4, 17}, 3}}) {
     SCOPED_TRACE(c.name);
     Rig failing;
-    failing.failOpen = c.failOpen;
-    failing.failWriteAt = c.failWriteAt;
+    failing.failingWrites = c.failingWrites;
+    SpeechPlayer player(failing, failing, failing, Patient());
+    player.Speak(Order({U(0, PauseAfter::kSentence), U(1), U(2)}));
+    ASSERT_TRUE(failing.PlayUntilSpoken());
+    EXPECT_EQ(failing.Heard(), Stream().Voice(0).Silence(300).Voice(1).Voice(2).samples);
+    EXPECT_EQ(failing.DeviceFailures(), 0);
+    EXPECT_EQ(failing.Spoken(), std::vector<void*>{kWindow});
+    EXPECT_EQ(failing.Count("open"), c.opens);
+    EXPECT_TRUE(failing.WaitUntil([](Rig& r) { return !r.open_; }));
+    EXPECT_EQ(failing.WritesWhileClosed(), 0);
+  }
+}
+
+TEST_F(SpeechPlayerTest, ADeviceThatStopsPlayingMidTextIsOpenedAgain) {
+  PlayerTiming timing;
+  timing.stallGraceMs = 200;
+  SpeechPlayer player(rig, rig, rig, timing);
+  player.Speak(Order({U(0), U(1)}));
+  ASSERT_TRUE(rig.PlayBlocks(3));
+  // The device sits on its blocks until the player gives up on it and opens another.
+  ASSERT_TRUE(rig.WaitUntil([](Rig& r) { return std::count(r.events_.begin(), r.events_.end(), "open") == 2; }));
+  ASSERT_TRUE(rig.PlayUntilSpoken());
+  EXPECT_EQ(rig.Heard(), Stream().Voice(0).Voice(1).samples);
+  EXPECT_EQ(rig.DeviceFailures(), 0);
+  EXPECT_EQ(rig.Spoken(), std::vector<void*>{kWindow});
+}
+
+// When the device cannot be had again, the text ends once, as spoken, with the device closed and
+// the user told once.
+TEST_F(SpeechPlayerTest, ADeviceThatCannotBeHadAgainEndsTheTextOnce) {
+  struct Case {
+    const char* name;
+    int failOpensFrom;
+    std::set<int> failingWrites;
+    int opens;
+    int closes;
+  };
+  for (const Case& c : {Case{"the first open", 1, {}, 1, 0}, Case{"the open after a failed first write", 2, {1}, 2, 1},
+                        Case{"the open after a failed later write", 2, {4}, 2, 1},
+                        Case{"the reopened device's first write", 0, {4, 5}, 2, 2}}) {
+    SCOPED_TRACE(c.name);
+    Rig failing;
+    failing.failOpensFrom = c.failOpensFrom;
+    failing.failingWrites = c.failingWrites;
     SpeechPlayer player(failing, failing, failing, Patient());
     player.Speak(Order(Numbered(3)));
     ASSERT_TRUE(failing.PlayUntilSpoken());
     EXPECT_EQ(failing.DeviceFailures(), 1);
     EXPECT_EQ(failing.Spoken(), std::vector<void*>{kWindow});
     EXPECT_FALSE(failing.IsOpen());
-    EXPECT_EQ(failing.Count("close"), c.failOpen ? 0 : 1);
+    EXPECT_EQ(failing.Count("open"), c.opens);
+    EXPECT_EQ(failing.Count("close"), c.closes);
     EXPECT_EQ(failing.WritesWhileClosed(), 0);
   }
 }
 
-TEST_F(SpeechPlayerTest, ADeviceThatStopsReportingBlocksCountsAsFailed) {
+TEST_F(SpeechPlayerTest, ADeviceThatNeverPlaysIsTriedTwiceThenCountsAsFailed) {
   PlayerTiming timing;
   timing.stallGraceMs = 50;
   rig.lengthOf[u"0"] = 150;
@@ -568,7 +621,8 @@ TEST_F(SpeechPlayerTest, ADeviceThatStopsReportingBlocksCountsAsFailed) {
   ASSERT_TRUE(rig.WaitUntil([](Rig& r) { return !r.spoken_.empty(); }));
   EXPECT_EQ(rig.DeviceFailures(), 1);
   EXPECT_EQ(rig.Spoken(), std::vector<void*>{kWindow});
-  EXPECT_GE(rig.Count("reset"), 1);
+  EXPECT_EQ(rig.Count("open"), 2);
+  EXPECT_GE(rig.Count("reset"), 2);
   EXPECT_FALSE(rig.IsOpen());
 }
 
