@@ -129,6 +129,12 @@ struct SpeechPlayer::State {
   }
 
   void Run() noexcept {
+    host.OnThreadStarted();
+    Serve();
+    host.OnThreadEnding();
+  }
+
+  void Serve() noexcept {
     std::unique_lock lock(mutex);
     for (;;) {
       wake.wait(lock, [this] { return quit || pending.has_value(); });

@@ -106,6 +106,8 @@ class FakeHost final : public EngineHost {
   std::optional<std::chrono::milliseconds> FixedSpeechLength() noexcept override { return fixedLength; }
   void OnWorkerStarted() noexcept override {}
   void OnWorkerEnded() noexcept override {}
+  bool OnPlayerThreadStarted() noexcept override { return true; }
+  void OnPlayerThreadEnding(bool) noexcept override {}
   // Latin-1 stands in for every code page.
   std::u16string DecodeText(int, std::string_view bytes) noexcept override {
     return std::u16string(bytes.begin(), bytes.end());

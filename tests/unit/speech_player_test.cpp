@@ -59,6 +59,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     std::unique_lock lock(mutex_);
     const std::u16string key(text);
     renders_.push_back(key);
+    threads_.insert(std::this_thread::get_id());
     changed_.notify_all();
     if (uniformPlay) {
       const long long unplayed = static_cast<long long>(renders_.size()) - played_ / kUtteranceSamples;
@@ -92,6 +93,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   bool Open(int sampleRate, std::function<void()> blockDone) noexcept override {
     std::lock_guard lock(mutex_);
     events_.push_back("open");
+    threads_.insert(std::this_thread::get_id());
     changed_.notify_all();
     if (failOpensFrom != 0 && ++opens_ >= failOpensFrom) return false;
     open_ = true;
@@ -144,12 +146,15 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   void Close() noexcept override {
     std::lock_guard lock(mutex_);
     events_.push_back("close");
+    threads_.insert(std::this_thread::get_id());
     open_ = false;
     blockDone_ = nullptr;
     changed_.notify_all();
   }
 
   // --- PlayerHost
+  void OnThreadStarted() noexcept override { ThreadEvent("thread start"); }
+  void OnThreadEnding() noexcept override { ThreadEvent("thread end"); }
   void OnUtterance(std::u16string_view spokenText) noexcept override {
     std::lock_guard lock(mutex_);
     utterances_.emplace_back(spokenText);
@@ -213,6 +218,8 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
       done();
     }
   }
+
+  std::set<std::thread::id> Threads() { return Locked(threads_); }
 
   // Under the lock.
   void PlayFront() {
@@ -279,6 +286,13 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::vector<std::u16string> renders_;
 
  private:
+  void ThreadEvent(const char* event) {
+    std::lock_guard lock(mutex_);
+    events_.push_back(event);
+    threads_.insert(std::this_thread::get_id());
+    changed_.notify_all();
+  }
+
   template <typename T>
   T Locked(const T& value) {
     std::lock_guard lock(mutex_);
@@ -291,6 +305,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   int openRate_ = 0;
   std::vector<Samples> sessions_;
   Samples heard_;
+  std::set<std::thread::id> threads_;  // where the voice, the opens and closes and the thread hooks ran
   int opens_ = 0;
   std::vector<std::u16string> utterances_;
   long long played_ = 0;
@@ -541,6 +556,28 @@ TEST_F(SpeechPlayerTest, DestroyingThePlayerMidTextClosesTheDeviceWithoutReporti
   }
   EXPECT_FALSE(rig.IsOpen());
   EXPECT_TRUE(rig.Spoken().empty());
+}
+
+// What a platform keeps per thread (COM) is set up before the player's thread does anything and
+// ended after everything, also when the player goes mid-text.
+TEST_F(SpeechPlayerTest, TheThreadHooksRunFirstAndLastOnThePlayersOwnThread) {
+  {
+    SpeechPlayer player(rig, rig, rig, Patient());
+    player.Speak(Order({U(0)}));
+    ASSERT_TRUE(rig.PlayUntilSpoken());
+    player.Speak(Order(Numbered(3)));
+    ASSERT_TRUE(rig.PlayBlocks(2));
+  }
+  const std::vector<std::string> events = rig.Events();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "thread start");
+  EXPECT_EQ(events.back(), "thread end");
+  EXPECT_EQ(rig.Count("thread start"), 1);
+  EXPECT_EQ(rig.Count("thread end"), 1);
+  EXPECT_EQ(rig.Count("close"), 2);
+  const std::set<std::thread::id> threads = rig.Threads();
+  EXPECT_EQ(threads.size(), 1U);
+  EXPECT_FALSE(threads.contains(std::this_thread::get_id()));
 }
 
 // A device that fails mid-text is opened again once on the default device, and the listener hears
