@@ -322,14 +322,17 @@ struct SpeechPlayer::State {
         {
           std::lock_guard lock(mutex);
           if (reopenedSilent) return Outcome::kDeviceFailed;
-          // Taken before Reset, which reports every queued block as done. What the failed device
-          // held was written before what is still waiting to be written again.
+        }
+        // Reset reports what the device played up to now, so what stays queued was not heard.
+        device.Reset();
+        {
+          std::lock_guard lock(mutex);
+          // What the failed device held was written before what still waits to be written again.
           std::move(unplayed.begin(), unplayed.end(), std::back_inserter(queuedBlocks));
           unplayed = std::exchange(queuedBlocks, {});
           queuedSamples = 0;
           ++session;
         }
-        device.Reset();
         device.Close();
         deviceOpen = false;
       }

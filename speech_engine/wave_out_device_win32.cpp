@@ -101,7 +101,7 @@ void WaveOutDevice::ReportPlayedBlocks() {
   }
 }
 
-void WaveOutDevice::ReleasePlayedBlocks() {
+void WaveOutDevice::ReleasePlayedBlocks() noexcept {
   for (auto it = blocks_.begin(); it != blocks_.end();) {
     if (!it->reported) {
       ++it;
@@ -154,20 +154,33 @@ void WaveOutDevice::Resume() noexcept {
 void WaveOutDevice::Reset() noexcept {
   std::lock_guard lock(mutex_);
   if (!handle_) return;
-  waveOutReset(handle_.get());
+  DropQueuedBlocks();
+}
+
+// What the device finished before the reset was heard; waveOutReset marks the rest done as well,
+// and those are dropped unreported.
+void WaveOutDevice::DropQueuedBlocks() noexcept {
   SettlePlayedBlocks();
+  waveOutReset(handle_.get());
+  ForgetDroppedBlocks();
+}
+
+void WaveOutDevice::ForgetDroppedBlocks() noexcept {
+  for (Block& block : blocks_) {
+    if ((block.header.dwFlags & WHDR_DONE) != 0) block.reported = true;
+  }
+  ReleasePlayedBlocks();
 }
 
 void WaveOutDevice::Close() noexcept {
   {
     std::lock_guard lock(mutex_);
     if (!handle_) return;
-    waveOutReset(handle_.get());
-    SettlePlayedBlocks();
+    DropQueuedBlocks();
     // A driver that never marked a block done still owns its header; waiting briefly lets it let go.
     for (int tries = 0; !blocks_.empty() && tries < 50; ++tries) {
       Sleep(10);
-      SettlePlayedBlocks();
+      ForgetDroppedBlocks();
     }
     // Leaked rather than freed under a driver that may still write to them.
     try {

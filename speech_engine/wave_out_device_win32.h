@@ -48,8 +48,10 @@ class WaveOutDevice final : public AudioDevice {
 
   void WatchBlocks() noexcept;
   void ReportPlayedBlocks();
-  void ReleasePlayedBlocks();
+  void ReleasePlayedBlocks() noexcept;
   void SettlePlayedBlocks() noexcept;  // both of the above
+  void DropQueuedBlocks() noexcept;
+  void ForgetDroppedBlocks() noexcept;
 
   std::mutex mutex_;  // everything below; never held by the driver, which only sets `blockEvent_`
   UniqueHandle<WaveOutTraits> handle_;

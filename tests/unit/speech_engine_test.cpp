@@ -53,13 +53,8 @@ class InstantDevice final : public AudioDevice {
   void Pause() noexcept override {}
   void Resume() noexcept override {}
   void Reset() noexcept override {
-    int dropped = 0;
-    {
-      std::lock_guard lock(mutex_);
-      dropped = queued_;
-      queued_ = 0;
-    }
-    for (int i = 0; i < dropped; ++i) blockDone_();
+    std::lock_guard lock(mutex_);
+    queued_ = 0;
   }
   void Close() noexcept override {
     Reset();
