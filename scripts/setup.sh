@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian packages), then configures and builds all three
-# trees: native core and tests, the Windows program under build/win, and the
-# sanitizer build of the core. A second run reuses what is installed and built.
+# Installs what is missing (Debian packages), then configures and builds all the
+# trees: native core and tests, the Windows program under build/win, the sanitizer
+# build of the core and the ThreadSanitizer build of the speech engine's tests. A
+# second run reuses what is installed and built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

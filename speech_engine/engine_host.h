@@ -34,6 +34,10 @@ class EngineHost {
   virtual std::optional<std::chrono::milliseconds> FixedSpeechLength() noexcept = 0;
   virtual void OnWorkerStarted() noexcept = 0;
   virtual void OnWorkerEnded() noexcept = 0;
+  // First and last on each player's thread (COM on Windows); the second is given what the first
+  // returned.
+  virtual bool OnPlayerThreadStarted() noexcept = 0;
+  virtual void OnPlayerThreadEnding(bool started) noexcept = 0;
 
   // Text in the language's code page (932, 936, 1252, 949) as UTF-16. Any thread.
   virtual std::u16string DecodeText(int language, std::string_view bytes) noexcept = 0;

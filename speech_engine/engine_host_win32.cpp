@@ -10,6 +10,7 @@
 #include "environment_win32.h"
 #include "log_seam.h"
 #include "platform/unique_handle_win32.h"
+#include "sapi_synthesiser_win32.h"
 #include "voices_win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -56,6 +57,19 @@ void Win32EngineHost::OnWorkerStarted() noexcept {
 
 // The caller of CloseLanguage holds its own reference, so this one never unloads the module.
 void Win32EngineHost::OnWorkerEnded() noexcept { FreeLibrary(ThisModule()); }
+
+// The multithreaded apartment: the player's thread has no window and pumps no messages.
+bool Win32EngineHost::OnPlayerThreadStarted() noexcept {
+  const HRESULT result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  if (FAILED(result)) LogFailedHresult("CoInitializeEx on the player's thread", result);
+  return SUCCEEDED(result);
+}
+
+// The thread's COM objects go before its apartment does.
+void Win32EngineHost::OnPlayerThreadEnding(bool started) noexcept {
+  ReleaseSapiThreadVoice();
+  if (started) CoUninitialize();
+}
 
 }  // namespace ostrel::orvatone
 

@@ -18,6 +18,8 @@ class Win32EngineHost final : public EngineHost {
   std::optional<std::chrono::milliseconds> FixedSpeechLength() noexcept override;
   void OnWorkerStarted() noexcept override;
   void OnWorkerEnded() noexcept override;
+  bool OnPlayerThreadStarted() noexcept override;
+  void OnPlayerThreadEnding(bool started) noexcept override;
 
   std::u16string DecodeText(int language, std::string_view bytes) noexcept override;
   std::optional<std::string> ReadDictionaryFile(std::string_view path) noexcept override;

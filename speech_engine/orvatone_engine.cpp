@@ -46,6 +46,8 @@ class LanguagePlayerHost final : public PlayerHost {
     }
     host_.PostSpoken(window);
   }
+  void OnThreadStarted() noexcept override { threadStarted_ = host_.OnPlayerThreadStarted(); }
+  void OnThreadEnding() noexcept override { host_.OnPlayerThreadEnding(threadStarted_); }
   void OnDeviceFailure() noexcept override {
     failedThisText_ = true;
     if (failureTold_) return;
@@ -59,7 +61,8 @@ class LanguagePlayerHost final : public PlayerHost {
   EngineHost& host_;
   int language_;
   std::atomic<void*> window_{nullptr};
-  // Both on the player's thread only.
+  // All on the player's thread only.
+  bool threadStarted_ = false;
   bool failedThisText_ = false;
   bool failureTold_ = false;
 };

@@ -90,21 +90,15 @@ std::wstring EscapedForXml(std::u16string_view text) {
   return escaped;
 }
 
-// The player's thread keeps its apartment and its voice for all its utterances; both go when the
-// thread ends, the voice first.
+// The player's thread keeps its voice for all its utterances; ReleaseSapiThreadVoice lets it go
+// before the thread's apartment ends, so the thread-local is empty by the time it is destroyed.
 struct ThreadVoice {
   std::wstring tokenId;
   ComPtr<ISpVoice> voice;
 };
-thread_local std::optional<ComApartment> threadApartment;
 thread_local ThreadVoice threadVoice;
 
 ISpVoice* VoiceFor(const std::wstring& tokenId) {
-  if (!threadApartment) threadApartment.emplace(COINIT_MULTITHREADED);
-  if (!threadApartment->Usable()) {
-    Log(LogLevel::kError, "SAPI: no COM apartment on the player's thread");
-    return nullptr;
-  }
   if (threadVoice.voice && threadVoice.tokenId == tokenId) return threadVoice.voice.get();
   threadVoice = {};
   ComPtr<ISpVoice> voice;
@@ -121,6 +115,8 @@ ISpVoice* VoiceFor(const std::wstring& tokenId) {
 }
 
 }  // namespace
+
+void ReleaseSapiThreadVoice() noexcept { threadVoice = {}; }
 
 std::vector<SapiVoiceToken> FindSapiVoices() {
   std::vector<SapiVoiceToken> voices;

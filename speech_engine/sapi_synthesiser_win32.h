@@ -20,11 +20,15 @@ struct SapiVoiceToken {
 // Every installed voice, OneCore first. None under Wine, whose SAPI cannot speak.
 std::vector<SapiVoiceToken> FindSapiVoices();
 
+// On the player's thread before its apartment ends: the voice object it kept for its utterances.
+void ReleaseSapiThreadVoice() noexcept;
+
 class SapiSynthesiser final : public Synthesiser {
  public:
   explicit SapiSynthesiser(std::wstring tokenId) : tokenId_(std::move(tokenId)) {}
 
-  // On the player's thread, which gets its own COM apartment and voice object.
+  // On the player's thread, in the apartment its host set up there; the voice object is kept for
+  // the thread's next utterances.
   bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
               Rendering& out) noexcept override;
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -107,9 +108,11 @@ struct SpeechPlayer::State {
   bool running = false;  // a text between Speak and its end, stop or replacement
   bool paused = false;
   unsigned long long session = 0;  // one per Open; blocks of an earlier one no longer count
-  std::deque<long long> queuedBlocks;
+  // Written and not yet reported played, kept whole for a device opened again after a failure.
+  std::deque<std::vector<std::int16_t>> queuedBlocks;
   long long queuedSamples = 0;
   Clock::time_point lastProgress;
+  bool reopenedSilent = false;  // opened again after a failure and has played nothing since
 
   std::thread worker;
 
@@ -118,13 +121,20 @@ struct SpeechPlayer::State {
   void BlockDone(unsigned long long blockSession) noexcept {
     std::lock_guard lock(mutex);
     if (blockSession != session || queuedBlocks.empty()) return;
-    queuedSamples -= queuedBlocks.front();
+    queuedSamples -= static_cast<long long>(queuedBlocks.front().size());
     queuedBlocks.pop_front();
     lastProgress = Clock::now();
+    reopenedSilent = false;
     wake.notify_all();
   }
 
   void Run() noexcept {
+    host.OnThreadStarted();
+    Serve();
+    host.OnThreadEnding();
+  }
+
+  void Serve() noexcept {
     std::unique_lock lock(mutex);
     for (;;) {
       wake.wait(lock, [this] { return quit || pending.has_value(); });
@@ -172,7 +182,7 @@ struct SpeechPlayer::State {
     for (;;) {
       if (Cancelled(text)) return Outcome::kCancelled;
       if (deviceRate != 0) {
-        const Outcome written = TopUp(feed, text, blockSamples, maxQueued);
+        const Outcome written = Survive(TopUp(feed, text, blockSamples, maxQueued), text, deviceRate);
         if (written != Outcome::kSpoken) return written;
       }
       if (!ahead && next < utterances.size()) {
@@ -203,12 +213,17 @@ struct SpeechPlayer::State {
         continue;
       }
       const long long blockSize = feed.NextBlockSize(blockSamples);
-      const Outcome room =
-          WaitFor(text, deviceRate, [&] { return queuedSamples + blockSize <= maxQueued; });
+      const Outcome room = Survive(
+          WaitFor(text, deviceRate, [&] { return queuedSamples + blockSize <= maxQueued; }), text, deviceRate);
       if (room != Outcome::kSpoken) return room;
     }
     if (deviceRate == 0) return Outcome::kSpoken;  // every utterance failed: nothing to play
-    return WaitFor(text, deviceRate, [this] { return queuedBlocks.empty(); });
+    for (;;) {
+      const Outcome drained = WaitFor(text, deviceRate, [this] { return queuedBlocks.empty(); });
+      if (drained != Outcome::kDeviceFailed) return drained;
+      const Outcome reopened = Survive(drained, text, deviceRate);
+      if (reopened != Outcome::kSpoken) return reopened;
+    }
   }
 
   // nullopt when the voice failed, was cancelled, gave an unusable rate or nothing but silence.
@@ -276,18 +291,65 @@ struct SpeechPlayer::State {
         if (queuedSamples + size > maxQueued) return Outcome::kSpoken;
       }
       std::vector<std::int16_t> block = feed.TakeBlock(blockSamples);
-      std::lock_guard controlLock(control);
-      if (Cancelled(text)) return Outcome::kCancelled;
-      {
-        // Counted before the write: the device may report it done before Write returns.
-        std::lock_guard lock(mutex);
-        if (queuedBlocks.empty()) lastProgress = Clock::now();
-        queuedBlocks.push_back(size);
-        queuedSamples += size;
-      }
-      if (!device.Write(std::move(block))) return Outcome::kDeviceFailed;
+      const Outcome written = WriteBlock(text, std::move(block));
+      if (written != Outcome::kSpoken) return written;
     }
     return Outcome::kSpoken;
+  }
+
+  Outcome WriteBlock(unsigned long long text, std::vector<std::int16_t> block) {
+    std::lock_guard controlLock(control);
+    if (Cancelled(text)) return Outcome::kCancelled;
+    {
+      // Counted before the write: the device may report it done before Write returns.
+      std::lock_guard lock(mutex);
+      if (queuedBlocks.empty()) lastProgress = Clock::now();
+      queuedSamples += static_cast<long long>(block.size());
+      queuedBlocks.push_back(block);
+    }
+    return device.Write(std::move(block)) ? Outcome::kSpoken : Outcome::kDeviceFailed;
+  }
+
+  // A device that failed mid-text (a headset pulled out, the default device changed) is opened
+  // again once, on whatever is the default now, and given the blocks it had not played. A device
+  // that fails again before it has played anything is not tried a third time.
+  Outcome Survive(Outcome outcome, unsigned long long text, int deviceRate) {
+    std::deque<std::vector<std::int16_t>> unplayed;
+    while (outcome == Outcome::kDeviceFailed) {
+      {
+        std::lock_guard controlLock(control);
+        if (Cancelled(text)) return Outcome::kCancelled;
+        {
+          std::lock_guard lock(mutex);
+          if (reopenedSilent) return Outcome::kDeviceFailed;
+        }
+        // Reset reports what the device played up to now, so what stays queued was not heard.
+        device.Reset();
+        {
+          std::lock_guard lock(mutex);
+          // What the failed device held was written before what still waits to be written again.
+          std::move(unplayed.begin(), unplayed.end(), std::back_inserter(queuedBlocks));
+          unplayed = std::exchange(queuedBlocks, {});
+          queuedSamples = 0;
+          ++session;
+        }
+        device.Close();
+        deviceOpen = false;
+      }
+      Log(LogLevel::kWarning, "the sound device failed; opening the default device again");
+      outcome = OpenDevice(text, deviceRate);
+      if (outcome != Outcome::kSpoken) return outcome;
+      {
+        std::lock_guard lock(mutex);
+        reopenedSilent = true;
+      }
+      while (outcome == Outcome::kSpoken && !unplayed.empty()) {
+        std::vector<std::int16_t> block = std::move(unplayed.front());
+        unplayed.pop_front();
+        outcome = WriteBlock(text, std::move(block));
+      }
+    }
+    return outcome;
   }
 
   // Waits until `ready` (checked under `mutex`), the text is cancelled, or the device stalls: no
@@ -323,6 +385,7 @@ struct SpeechPlayer::State {
       ++session;
       queuedBlocks.clear();
       queuedSamples = 0;
+      reopenedSilent = false;
       if (current) {
         running = false;
         paused = false;

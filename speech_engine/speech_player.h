@@ -24,7 +24,13 @@ class PlayerHost {
   virtual void OnUtterance(std::u16string_view spokenText) noexcept = 0;
   // The text has been played to its last sample (or could not be played at all).
   virtual void OnSpoken(void* window) noexcept = 0;
-  // The device could not be opened or failed while playing; the text ends as spoken.
+  // First and last on the player's thread, around every other call: what the platform keeps per
+  // thread (a COM apartment) is made and ended here, in the open rather than by thread-local
+  // destructors that run in no order the program controls.
+  virtual void OnThreadStarted() noexcept {}
+  virtual void OnThreadEnding() noexcept {}
+  // The device could not be opened, or failed while playing and could not be opened again; the
+  // text ends as spoken.
   virtual void OnDeviceFailure() noexcept = 0;
 };
 

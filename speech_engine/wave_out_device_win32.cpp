@@ -3,8 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "log_seam.h"
 #include "encoding/utf8.h"
+#include "engine_log_win32.h"
+#include "log_seam.h"
 
 namespace ostrel::orvatone {
 
@@ -29,18 +30,14 @@ void LogMmResult(const char* what, MMRESULT result) noexcept {
 
 WaveOutDevice::~WaveOutDevice() { Close(); }
 
-// Runs on the driver's thread, or inside waveOutReset on the caller's: it may only signal, never
-// call back into waveOut (the documented deadlock) or take the mutex (held around waveOutReset).
-void CALLBACK WaveOutDevice::OnDeviceMessage(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR) {
-  if (message != WOM_DONE) return;
-  auto* self = reinterpret_cast<WaveOutDevice*>(instance);
-  if (self->blockDone_) self->blockDone_();
-}
-
 bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexcept {
   std::lock_guard lock(mutex_);
   if (handle_ || sampleRate <= 0) return false;
-  blockDone_ = std::move(blockDone);
+  blockEvent_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (blockEvent_ == nullptr) {
+    LogFailure("CreateEventW for the sound device", GetLastError());
+    return false;
+  }
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 1;
@@ -48,20 +45,65 @@ bool WaveOutDevice::Open(int sampleRate, std::function<void()> blockDone) noexce
   format.wBitsPerSample = 16;
   format.nBlockAlign = 2;
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-  const MMRESULT opened = waveOutOpen(handle_.put(), WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(&OnDeviceMessage),
-                                      reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
+  // WAVE_MAPPER at every open: a device opened again after a failure is the current default one.
+  const MMRESULT opened = waveOutOpen(handle_.put(), WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(blockEvent_), 0,
+                                      CALLBACK_EVENT);
   if (opened != MMSYSERR_NOERROR) {
     LogMmResult("waveOutOpen", opened);
     handle_.release();  // not a device: nothing to close
+    CloseHandle(blockEvent_);
+    blockEvent_ = nullptr;
+    return false;
+  }
+  try {
+    blockDone_ = std::move(blockDone);
+    watcherEnds_ = false;
+    watcher_ = std::thread([this] { WatchBlocks(); });
+  } catch (...) {
+    LogCaught("starting the sound device's thread");
+    handle_.reset();
+    CloseHandle(blockEvent_);
+    blockEvent_ = nullptr;
     blockDone_ = nullptr;
     return false;
   }
   return true;
 }
 
-void WaveOutDevice::ReleasePlayedBlocks() {
+void WaveOutDevice::WatchBlocks() noexcept {
+  for (;;) {
+    if (WaitForSingleObject(blockEvent_, INFINITE) != WAIT_OBJECT_0) {
+      LogFailure("waiting for the sound device", GetLastError());
+      return;
+    }
+    std::lock_guard lock(mutex_);
+    if (watcherEnds_) return;
+    SettlePlayedBlocks();
+  }
+}
+
+void WaveOutDevice::SettlePlayedBlocks() noexcept {
+  try {
+    ReportPlayedBlocks();
+    ReleasePlayedBlocks();
+  } catch (...) {
+    LogCaught("reporting played blocks");
+  }
+}
+
+// The event only says that something happened: one signal may stand for several blocks, so the
+// headers themselves say which are done.
+void WaveOutDevice::ReportPlayedBlocks() {
+  for (Block& block : blocks_) {
+    if (block.reported || (block.header.dwFlags & WHDR_DONE) == 0) continue;
+    block.reported = true;
+    if (blockDone_) blockDone_();
+  }
+}
+
+void WaveOutDevice::ReleasePlayedBlocks() noexcept {
   for (auto it = blocks_.begin(); it != blocks_.end();) {
-    if ((it->header.dwFlags & WHDR_DONE) == 0) {
+    if (!it->reported) {
       ++it;
       continue;
     }
@@ -112,29 +154,50 @@ void WaveOutDevice::Resume() noexcept {
 void WaveOutDevice::Reset() noexcept {
   std::lock_guard lock(mutex_);
   if (!handle_) return;
+  DropQueuedBlocks();
+}
+
+// What the device finished before the reset was heard; waveOutReset marks the rest done as well,
+// and those are dropped unreported.
+void WaveOutDevice::DropQueuedBlocks() noexcept {
+  SettlePlayedBlocks();
   waveOutReset(handle_.get());
+  ForgetDroppedBlocks();
+}
+
+void WaveOutDevice::ForgetDroppedBlocks() noexcept {
+  for (Block& block : blocks_) {
+    if ((block.header.dwFlags & WHDR_DONE) != 0) block.reported = true;
+  }
   ReleasePlayedBlocks();
 }
 
 void WaveOutDevice::Close() noexcept {
-  std::lock_guard lock(mutex_);
-  if (!handle_) return;
-  waveOutReset(handle_.get());
-  ReleasePlayedBlocks();
-  // A driver that never marked a block done still owns its header; waiting briefly lets it let go.
-  for (int tries = 0; !blocks_.empty() && tries < 50; ++tries) {
-    Sleep(10);
-    ReleasePlayedBlocks();
+  {
+    std::lock_guard lock(mutex_);
+    if (!handle_) return;
+    DropQueuedBlocks();
+    // A driver that never marked a block done still owns its header; waiting briefly lets it let go.
+    for (int tries = 0; !blocks_.empty() && tries < 50; ++tries) {
+      Sleep(10);
+      ForgetDroppedBlocks();
+    }
+    // Leaked rather than freed under a driver that may still write to them.
+    try {
+      if (!blocks_.empty()) new std::list<Block>(std::move(blocks_));
+    } catch (...) {
+      LogCaught("keeping the blocks a driver still holds");
+    }
+    blocks_.clear();
+    handle_.reset();
+    blockDone_ = nullptr;
+    watcherEnds_ = true;
   }
-  // Leaked rather than freed under a driver that may still write to them.
-  try {
-    if (!blocks_.empty()) new std::list<Block>(std::move(blocks_));
-  } catch (...) {
-    LogCaught("keeping the blocks a driver still holds");
-  }
-  blocks_.clear();
-  handle_.reset();
-  blockDone_ = nullptr;
+  // Outside the lock: the watcher takes it to see that it ends.
+  SetEvent(blockEvent_);
+  if (watcher_.joinable()) watcher_.join();
+  CloseHandle(blockEvent_);
+  blockEvent_ = nullptr;
 }
 
 }  // namespace ostrel::orvatone

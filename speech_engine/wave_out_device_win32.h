@@ -8,6 +8,7 @@
 #include <functional>
 #include <list>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "audio_device.h"
@@ -22,6 +23,8 @@ struct WaveOutTraits {
   static void Close(Handle h) { waveOutClose(h); }
 };
 
+// The driver only sets an event (CALLBACK_EVENT): a waveOut callback may not take locks or call
+// waveOut, so the blocks it finished are found and reported on a thread of our own.
 class WaveOutDevice final : public AudioDevice {
  public:
   WaveOutDevice() = default;
@@ -40,15 +43,23 @@ class WaveOutDevice final : public AudioDevice {
   struct Block {
     WAVEHDR header{};
     std::vector<std::int16_t> samples;
+    bool reported = false;
   };
 
-  static void CALLBACK OnDeviceMessage(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR);
-  void ReleasePlayedBlocks();
+  void WatchBlocks() noexcept;
+  void ReportPlayedBlocks();
+  void ReleasePlayedBlocks() noexcept;
+  void SettlePlayedBlocks() noexcept;  // both of the above
+  void DropQueuedBlocks() noexcept;
+  void ForgetDroppedBlocks() noexcept;
 
-  std::mutex mutex_;  // the handle and the blocks; never held by the device's callback
+  std::mutex mutex_;  // everything below; never held by the driver, which only sets `blockEvent_`
   UniqueHandle<WaveOutTraits> handle_;
   std::list<Block> blocks_;  // a list, so a header keeps its address while the device holds it
   std::function<void()> blockDone_;
+  HANDLE blockEvent_ = nullptr;  // auto-reset; signalled by the driver, and by Close to end the watcher
+  bool watcherEnds_ = false;
+  std::thread watcher_;
 };
 
 }  // namespace ostrel::orvatone

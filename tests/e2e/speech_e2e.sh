@@ -2,8 +2,9 @@
 # Readings heard: the real engine speaks notepad's text through espeak-ng into the session's
 # null sink, and the recording shows each language spoken, the voice settings at work (speed,
 # pitch, volume, the pause between sentences), the stop hot key, pause and resume by the read
-# button, the settings dialog's テスト button, and what reaches the synthesiser (MeCab's
-# katakana, the user dictionary, the Korean parenthesis rule). Every figure is a ratio or a
+# button, a reading that outlives its sink being taken away and put back, the settings dialog's
+# テスト button, and what reaches the synthesiser (MeCab's katakana, the user dictionary, the
+# Korean parenthesis rule). Every figure is a ratio or a
 # bound on the recording, so a slow machine changes none of them.
 source "$(dirname "$0")/lib.sh"
 unset ORVATONE_SPEAK_MS
@@ -182,6 +183,34 @@ awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { exit !(l <= s + 200) }' ||
   fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
 awk -v s="$stopped" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
 echo "   silent $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+
+# The sink taken away mid-reading stands for a headset pulled out: Wine's waveOut then reports no
+# error, its blocks just never finish, so the player's stall limit finds it; the default device is
+# opened again and the reading goes on where it was, to one Done and no device-failure notice.
+LOG="$(log_folder)/Ostrel4.log"
+REOPENED="the sound device failed; opening the default device again" TOLD="the sound could not be played"
+lines_of() { grep -c "$1" "$LOG" || true; }
+reopened=$(lines_of "$REOPENED") told=$(lines_of "$TOLD")
+start_reading "$ENGLISH"
+wait_heard 30 "$MARK" "the reading before the sink goes"
+sleep 1
+module=$(timeout 10 pactl list short modules | awk '$2 == "module-null-sink" { print $1 }')
+[ -n "$module" ] || fail "no null sink module to take away"
+timeout 10 pactl unload-module "$module"
+record_stop  # it recorded the sink that went
+measure --from "$MARK"
+BEFORE_VOICED=$M_voiced_s
+timeout 10 pactl load-module module-null-sink sink_name="$OSTREL_SINK" sink_properties=device.description="$OSTREL_SINK" >/dev/null
+timeout 10 pactl set-default-sink "$OSTREL_SINK"
+record_start speech-after-unplug
+MARK=0
+finish_reading "the rest of the reading on the sink put back"
+[ "$(count_of Done)" -eq $((DONES + 1)) ] || fail "not one Done for the reading: $(journal_tail)"
+[ "$(utter_since $((SPEAKS + 1)) | wc -l)" -eq 3 ] || fail "the sentences were not handed over once each: $(journal_tail)"
+expect_ratio "voiced time before and after the sink went, against the whole reading" \
+  "$(awk -v a="$BEFORE_VOICED" -v b="$M_voiced_s" 'BEGIN { print a + b }')" "$NORMAL_VOICED" 0.85 1.4
+[ "$(lines_of "$REOPENED")" -gt "$reopened" ] || fail "no reopening in the log: $(tail -n 5 "$LOG")"
+[ "$(lines_of "$TOLD")" -eq "$told" ] || fail "the user was told of a device failure: $(tail -n 5 "$LOG")"
 close_with_escape
 
 echo "-- [${SECONDS}s] English at speed 200"

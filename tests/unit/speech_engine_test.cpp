@@ -53,13 +53,8 @@ class InstantDevice final : public AudioDevice {
   void Pause() noexcept override {}
   void Resume() noexcept override {}
   void Reset() noexcept override {
-    int dropped = 0;
-    {
-      std::lock_guard lock(mutex_);
-      dropped = queued_;
-      queued_ = 0;
-    }
-    for (int i = 0; i < dropped; ++i) blockDone_();
+    std::lock_guard lock(mutex_);
+    queued_ = 0;
   }
   void Close() noexcept override {
     Reset();
@@ -106,6 +101,8 @@ class FakeHost final : public EngineHost {
   std::optional<std::chrono::milliseconds> FixedSpeechLength() noexcept override { return fixedLength; }
   void OnWorkerStarted() noexcept override {}
   void OnWorkerEnded() noexcept override {}
+  bool OnPlayerThreadStarted() noexcept override { return true; }
+  void OnPlayerThreadEnding(bool) noexcept override {}
   // Latin-1 stands in for every code page.
   std::u16string DecodeText(int, std::string_view bytes) noexcept override {
     return std::u16string(bytes.begin(), bytes.end());

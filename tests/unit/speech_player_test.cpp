@@ -48,6 +48,18 @@ struct Stream {
   }
 };
 
+// "1000x1000 0x300 1001x1000": a stream as runs of one value, so that a failure shows where.
+std::string Runs(const Samples& samples) {
+  std::string runs;
+  for (std::size_t i = 0; i < samples.size();) {
+    std::size_t j = i;
+    while (j < samples.size() && samples[j] == samples[i]) ++j;
+    runs += (runs.empty() ? "" : " ") + std::to_string(samples[i]) + "x" + std::to_string(j - i);
+    i = j;
+  }
+  return runs;
+}
+
 // The voice, the sound card and the engine around the player, sharing one lock so that a test can
 // wait for any combination of what they saw. Utterance "i" renders as kUtteranceSamples samples of
 // value 1000 + i; the test plays the device a block at a time from its own thread.
@@ -59,6 +71,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     std::unique_lock lock(mutex_);
     const std::u16string key(text);
     renders_.push_back(key);
+    threads_.insert(std::this_thread::get_id());
     changed_.notify_all();
     if (uniformPlay) {
       const long long unplayed = static_cast<long long>(renders_.size()) - played_ / kUtteranceSamples;
@@ -92,8 +105,9 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   bool Open(int sampleRate, std::function<void()> blockDone) noexcept override {
     std::lock_guard lock(mutex_);
     events_.push_back("open");
+    threads_.insert(std::this_thread::get_id());
     changed_.notify_all();
-    if (failOpen) return false;
+    if (failOpensFrom != 0 && ++opens_ >= failOpensFrom) return false;
     open_ = true;
     paused_ = false;
     openRate_ = sampleRate;
@@ -107,9 +121,9 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     events_.push_back("write");
     changed_.notify_all();
     if (!open_) ++writesWhileClosed_;
-    if (++writes_ == failWriteAt) return false;
+    if (failingWrites.contains(++writes_)) return false;
     sessions_.back().insert(sessions_.back().end(), block.begin(), block.end());
-    queue_.push_back(block.size());
+    queue_.push_back(block);
     queuedSamples_ += static_cast<long long>(block.size());
     maxQueuedSamples_ = std::max(maxQueuedSamples_, queuedSamples_);
     return true;
@@ -127,29 +141,24 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
     changed_.notify_all();
   }
   void Reset() noexcept override {
-    std::function<void()> done;
-    std::size_t dropped = 0;
-    {
-      std::lock_guard lock(mutex_);
-      events_.push_back("reset");
-      dropped = queue_.size();
-      queue_.clear();
-      queuedSamples_ = 0;
-      done = blockDone_;
-      changed_.notify_all();
-    }
-    // On the caller's thread, before Reset returns, as waveOut does.
-    for (std::size_t i = 0; i < dropped; ++i) done();
+    std::lock_guard lock(mutex_);
+    events_.push_back("reset");
+    queue_.clear();  // dropped, unheard and unreported
+    queuedSamples_ = 0;
+    changed_.notify_all();
   }
   void Close() noexcept override {
     std::lock_guard lock(mutex_);
     events_.push_back("close");
+    threads_.insert(std::this_thread::get_id());
     open_ = false;
     blockDone_ = nullptr;
     changed_.notify_all();
   }
 
   // --- PlayerHost
+  void OnThreadStarted() noexcept override { ThreadEvent("thread start"); }
+  void OnThreadEnding() noexcept override { ThreadEvent("thread end"); }
   void OnUtterance(std::u16string_view spokenText) noexcept override {
     std::lock_guard lock(mutex_);
     utterances_.emplace_back(spokenText);
@@ -178,18 +187,11 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   // Plays the oldest written block, as the sound card would; false if none came (at once, unless
   // `wait`).
   bool PlayBlock(bool wait = true) {
-    std::function<void()> done;
-    {
-      std::unique_lock lock(mutex_);
-      if (!changed_.wait_for(lock, wait ? kPatience : 0s, [this] { return !queue_.empty() && !paused_; })) {
-        return false;
-      }
-      played_ += static_cast<long long>(queue_.front());
-      queuedSamples_ -= static_cast<long long>(queue_.front());
-      queue_.pop_front();
-      done = blockDone_;
+    std::unique_lock lock(mutex_);
+    if (!changed_.wait_for(lock, wait ? kPatience : 0s, [this] { return !queue_.empty() && !paused_; })) {
+      return false;
     }
-    done();
+    PlayFront();
     return true;
   }
   bool PlayBlocks(int count) {
@@ -200,22 +202,27 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   }
   // Plays whatever is written until the player has reported `count` texts spoken.
   bool PlayUntilSpoken(std::size_t count = 1) {
+    std::unique_lock lock(mutex_);
     for (;;) {
-      std::function<void()> done;
-      {
-        std::unique_lock lock(mutex_);
-        const bool woke = changed_.wait_for(lock, kPatience, [&] {
-          return (!queue_.empty() && !paused_) || spoken_.size() >= count;
-        });
-        if (!woke) return false;
-        if (queue_.empty() || paused_) return true;
-        played_ += static_cast<long long>(queue_.front());
-        queuedSamples_ -= static_cast<long long>(queue_.front());
-        queue_.pop_front();
-        done = blockDone_;
-      }
-      done();
+      const bool woke = changed_.wait_for(lock, kPatience, [&] {
+        return (!queue_.empty() && !paused_) || spoken_.size() >= count;
+      });
+      if (!woke) return false;
+      if (queue_.empty() || paused_) return true;
+      PlayFront();
     }
+  }
+
+  std::set<std::thread::id> Threads() { return Locked(threads_); }
+
+  // Under the lock, so that a block is reported before a Reset can come between.
+  void PlayFront() {
+    const Samples& block = queue_.front();
+    played_ += static_cast<long long>(block.size());
+    queuedSamples_ -= static_cast<long long>(block.size());
+    heard_.insert(heard_.end(), block.begin(), block.end());
+    queue_.pop_front();
+    blockDone_();
   }
 
   // Read under the lock by WaitUntil's conditions and, once the player is quiet, by the test.
@@ -225,6 +232,7 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::vector<std::u16string> Utterances() { return Locked(utterances_); }
   std::vector<std::u16string> Renders() { return Locked(renders_); }
   std::vector<Samples> Sessions() { return Locked(sessions_); }
+  Samples Heard() { return Locked(heard_); }  // every block played, across every open
   Samples LastSession() {
     std::lock_guard lock(mutex_);
     return sessions_.empty() ? Samples() : sessions_.back();
@@ -258,21 +266,28 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::u16string gatedText;
   bool gateOpen = false;
   bool gateIgnoresCancel = false;
-  bool failOpen = false;
-  int failWriteAt = 0;      // 1-based; 0 never
+  int failOpensFrom = 0;     // 1-based: this open and every later one fail; 0 never
+  std::set<int> failingWrites;  // 1-based, counted over every open
   bool uniformPlay = false;  // every utterance kUtteranceSamples long, no pauses: renders can be counted against play
 
   // For WaitUntil's conditions, which run under the lock.
   bool rendering_ = false;
   bool open_ = false;
   bool paused_ = false;
-  std::deque<std::size_t> queue_;
+  std::deque<Samples> queue_;
   std::vector<void*> spoken_;
   int deviceFailures_ = 0;
   std::vector<std::string> events_;
   std::vector<std::u16string> renders_;
 
  private:
+  void ThreadEvent(const char* event) {
+    std::lock_guard lock(mutex_);
+    events_.push_back(event);
+    threads_.insert(std::this_thread::get_id());
+    changed_.notify_all();
+  }
+
   template <typename T>
   T Locked(const T& value) {
     std::lock_guard lock(mutex_);
@@ -284,6 +299,9 @@ class Rig final : public Synthesiser, public AudioDevice, public PlayerHost {
   std::function<void()> blockDone_;
   int openRate_ = 0;
   std::vector<Samples> sessions_;
+  Samples heard_;
+  std::set<std::thread::id> threads_;  // where the voice, the opens and closes and the thread hooks ran
+  int opens_ = 0;
   std::vector<std::u16string> utterances_;
   long long played_ = 0;
   long long queuedSamples_ = 0;
@@ -422,7 +440,8 @@ TEST_F(SpeechPlayerTest, PauseAndResumeOutOfTurnDoNothing) {
   SpeechPlayer player(rig, rig, rig, Patient());
   player.Pause();
   player.Resume();
-  EXPECT_TRUE(rig.Events().empty());
+  EXPECT_EQ(rig.Count("pause"), 0);
+  EXPECT_EQ(rig.Count("resume"), 0);
 
   player.Speak(Order({U(0)}));
   ASSERT_TRUE(rig.PlayBlock());
@@ -535,30 +554,97 @@ TEST_F(SpeechPlayerTest, DestroyingThePlayerMidTextClosesTheDeviceWithoutReporti
   EXPECT_TRUE(rig.Spoken().empty());
 }
 
-// Each failure of the device ends the text once, as spoken, with the device closed.
-TEST_F(SpeechPlayerTest, ADeviceFailureEndsTheTextOnce) {
+// What a platform keeps per thread (COM) is set up before the player's thread does anything and
+// ended after everything, also when the player goes mid-text.
+TEST_F(SpeechPlayerTest, TheThreadHooksRunFirstAndLastOnThePlayersOwnThread) {
+  {
+    SpeechPlayer player(rig, rig, rig, Patient());
+    player.Speak(Order({U(0)}));
+    ASSERT_TRUE(rig.PlayUntilSpoken());
+    player.Speak(Order(Numbered(3)));
+    ASSERT_TRUE(rig.PlayBlocks(2));
+  }
+  const std::vector<std::string> events = rig.Events();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "thread start");
+  EXPECT_EQ(events.back(), "thread end");
+  EXPECT_EQ(rig.Count("thread start"), 1);
+  EXPECT_EQ(rig.Count("thread end"), 1);
+  EXPECT_EQ(rig.Count("close"), 2);
+  const std::set<std::thread::id> threads = rig.Threads();
+  EXPECT_EQ(threads.size(), 1U);
+  EXPECT_FALSE(threads.contains(std::this_thread::get_id()));
+}
+
+// A device that fails mid-text is opened again once on the default device, and the listener hears
+// every sample once, in order: the blocks the failed device had not played are written again.
+TEST_F(SpeechPlayerTest, ADeviceThatFailsMidTextIsOpenedAgainAndTheTextGoesOn) {
   struct Case {
     const char* name;
-    bool failOpen;
-    int failWriteAt;
+    std::set<int> failingWrites;
+    int opens;
   };
-  for (const Case& c : {Case{"open", true, 0}, Case{"first write", false, 1}, Case{"later write", false, 4}}) {
+  for (const Case& c : {Case{"its first write", {1}, 2}, Case{"a later write", {4}, 2},
+                        Case{"twice, playing in between", {4, 17}, 3}}) {
     SCOPED_TRACE(c.name);
     Rig failing;
-    failing.failOpen = c.failOpen;
-    failing.failWriteAt = c.failWriteAt;
+    failing.failingWrites = c.failingWrites;
+    SpeechPlayer player(failing, failing, failing, Patient());
+    player.Speak(Order({U(0, PauseAfter::kSentence), U(1), U(2)}));
+    ASSERT_TRUE(failing.PlayUntilSpoken());
+    EXPECT_EQ(Runs(failing.Heard()), Runs(Stream().Voice(0).Silence(300).Voice(1).Voice(2).samples));
+    EXPECT_EQ(failing.DeviceFailures(), 0);
+    EXPECT_EQ(failing.Spoken(), std::vector<void*>{kWindow});
+    EXPECT_EQ(failing.Count("open"), c.opens);
+    EXPECT_TRUE(failing.WaitUntil([](Rig& r) { return !r.open_; }));
+    EXPECT_EQ(failing.WritesWhileClosed(), 0);
+  }
+}
+
+TEST_F(SpeechPlayerTest, ADeviceThatStopsPlayingMidTextIsOpenedAgain) {
+  PlayerTiming timing;
+  timing.stallGraceMs = 200;
+  SpeechPlayer player(rig, rig, rig, timing);
+  player.Speak(Order({U(0), U(1)}));
+  ASSERT_TRUE(rig.PlayBlocks(3));
+  // The device sits on its blocks until the player gives up on it and opens another.
+  ASSERT_TRUE(rig.WaitUntil([](Rig& r) { return std::count(r.events_.begin(), r.events_.end(), "open") == 2; }));
+  ASSERT_TRUE(rig.PlayUntilSpoken());
+  EXPECT_EQ(Runs(rig.Heard()), Runs(Stream().Voice(0).Voice(1).samples));
+  EXPECT_EQ(rig.DeviceFailures(), 0);
+  EXPECT_EQ(rig.Spoken(), std::vector<void*>{kWindow});
+}
+
+// When the device cannot be had again, the text ends once, as spoken, with the device closed and
+// the user told once.
+TEST_F(SpeechPlayerTest, ADeviceThatCannotBeHadAgainEndsTheTextOnce) {
+  struct Case {
+    const char* name;
+    int failOpensFrom;
+    std::set<int> failingWrites;
+    int opens;
+    int closes;
+  };
+  for (const Case& c : {Case{"the first open", 1, {}, 1, 0}, Case{"the open after a failed first write", 2, {1}, 2, 1},
+                        Case{"the open after a failed later write", 2, {4}, 2, 1},
+                        Case{"the reopened device's first write", 0, {4, 5}, 2, 2}}) {
+    SCOPED_TRACE(c.name);
+    Rig failing;
+    failing.failOpensFrom = c.failOpensFrom;
+    failing.failingWrites = c.failingWrites;
     SpeechPlayer player(failing, failing, failing, Patient());
     player.Speak(Order(Numbered(3)));
     ASSERT_TRUE(failing.PlayUntilSpoken());
     EXPECT_EQ(failing.DeviceFailures(), 1);
     EXPECT_EQ(failing.Spoken(), std::vector<void*>{kWindow});
     EXPECT_FALSE(failing.IsOpen());
-    EXPECT_EQ(failing.Count("close"), c.failOpen ? 0 : 1);
+    EXPECT_EQ(failing.Count("open"), c.opens);
+    EXPECT_EQ(failing.Count("close"), c.closes);
     EXPECT_EQ(failing.WritesWhileClosed(), 0);
   }
 }
 
-TEST_F(SpeechPlayerTest, ADeviceThatStopsReportingBlocksCountsAsFailed) {
+TEST_F(SpeechPlayerTest, ADeviceThatNeverPlaysIsTriedTwiceThenCountsAsFailed) {
   PlayerTiming timing;
   timing.stallGraceMs = 50;
   rig.lengthOf[u"0"] = 150;
@@ -568,7 +654,8 @@ TEST_F(SpeechPlayerTest, ADeviceThatStopsReportingBlocksCountsAsFailed) {
   ASSERT_TRUE(rig.WaitUntil([](Rig& r) { return !r.spoken_.empty(); }));
   EXPECT_EQ(rig.DeviceFailures(), 1);
   EXPECT_EQ(rig.Spoken(), std::vector<void*>{kWindow});
-  EXPECT_GE(rig.Count("reset"), 1);
+  EXPECT_EQ(rig.Count("open"), 2);
+  EXPECT_GE(rig.Count("reset"), 2);
   EXPECT_FALSE(rig.IsOpen());
 }
 
