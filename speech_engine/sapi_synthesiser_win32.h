@@ -17,12 +17,20 @@ struct SapiVoiceToken {
   bool oneCore = false;
 };
 
-// Every installed voice, OneCore first. None under Wine, whose SAPI cannot speak.
+// Every installed voice, OneCore first. Where SAPI lists voices it cannot speak (Wine's), the first
+// utterance fails and the language's next voice takes over.
 std::vector<SapiVoiceToken> FindSapiVoices();
+
+// How long a voice is trusted.
+struct SapiTiming {
+  int noProgressMs = 5000;  // from Speak or its last write: a voice silent longer has failed
+  int purgeMs = 1000;       // for a purged voice to stop before its object is given up
+};
 
 class SapiSynthesiser final : public Synthesiser {
  public:
-  explicit SapiSynthesiser(std::wstring tokenId) : tokenId_(std::move(tokenId)) {}
+  explicit SapiSynthesiser(std::wstring tokenId, SapiTiming timing = {})
+      : tokenId_(std::move(tokenId)), timing_(timing) {}
 
   // On the player's thread, which gets its own COM apartment and voice object.
   bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
@@ -30,6 +38,7 @@ class SapiSynthesiser final : public Synthesiser {
 
  private:
   std::wstring tokenId_;
+  SapiTiming timing_;
 };
 
 }  // namespace ostrel::orvatone
