@@ -15,12 +15,25 @@ const VoiceOption* FailoverSynthesiser::Current() const noexcept {
 
 bool FailoverSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
                                  const std::function<bool()>& cancelled, Rendering& out) noexcept {
+  return RenderWith(text, prosody, cancelled, nullptr, out);
+}
+
+bool FailoverSynthesiser::RenderInParts(std::u16string_view text, const Prosody& prosody,
+                                        const std::function<bool()>& cancelled, const PcmPart& part,
+                                        Rendering& out) noexcept {
+  return RenderWith(text, prosody, cancelled, &part, out);
+}
+
+bool FailoverSynthesiser::RenderWith(std::u16string_view text, const Prosody& prosody,
+                                     const std::function<bool()>& cancelled, const PcmPart* part,
+                                     Rendering& out) noexcept {
   const std::size_t first = current_;
   bool rendered = false;
   while (current_ < voices_.size()) {
     VoiceOption& voice = voices_[current_];
     out = {};
-    if (voice.synthesiser && voice.synthesiser->Render(text, prosody, cancelled, out)) {
+    if (voice.synthesiser && (part != nullptr ? voice.synthesiser->RenderInParts(text, prosody, cancelled, *part, out)
+                                              : voice.synthesiser->Render(text, prosody, cancelled, out))) {
       rendered = true;
       break;
     }

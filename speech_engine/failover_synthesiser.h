@@ -31,12 +31,20 @@ class FailoverSynthesiser final : public Synthesiser {
   // voice has failed.
   bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
               Rendering& out) noexcept override;
+  // A voice that fails midway has had its pieces played; the next one reads the utterance again
+  // from its start.
+  bool RenderInParts(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
+                     const PcmPart& part, Rendering& out) noexcept override;
 
   // The voice that reads now, nullptr when every one has failed. Only on the rendering thread, or
   // before it starts.
   const VoiceOption* Current() const noexcept;
 
  private:
+  // `part` null: whole renderings.
+  bool RenderWith(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
+                  const PcmPart* part, Rendering& out) noexcept;
+
   std::vector<VoiceOption> voices_;
   std::size_t current_ = 0;
   Replaced replaced_;

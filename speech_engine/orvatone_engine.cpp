@@ -60,8 +60,8 @@ class LanguagePlayerHost final : public PlayerHost {
       std::string entry = JournalEntry("Voice", language_);
       entry += reading != nullptr ? ' ' + reading->synthesiserName + ' ' + reading->voiceName : " none";
       host_.Record(entry);
-      host_.TellVoiceReplaced(window_.load(), language_, failed.voiceName,
-                              reading != nullptr ? std::string_view(reading->voiceName) : std::string_view());
+      host_.TellVoiceReplaced(window_.load(), language_, ShownName(failed),
+                              reading != nullptr ? ShownName(*reading) : std::string());
     } catch (...) {
       LogCaught("reporting a replaced voice");
     }
@@ -70,6 +70,11 @@ class LanguagePlayerHost final : public PlayerHost {
   void SetWindow(void* window) { window_.store(window); }
 
  private:
+  // espeak-ng's voices are named by language ("ja+mecab"), which says nothing to a user on its own.
+  static std::string ShownName(const VoiceOption& voice) {
+    return voice.synthesiserName == "espeak-ng" ? voice.synthesiserName + " " + voice.voiceName : voice.voiceName;
+  }
+
   EngineHost& host_;
   int language_;
   std::atomic<void*> window_{nullptr};

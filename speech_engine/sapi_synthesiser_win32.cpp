@@ -268,6 +268,19 @@ std::vector<SapiVoiceToken> FindSapiVoices() {
 
 bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
                              const std::function<bool()>& cancelled, Rendering& out) noexcept {
+  Pcm whole;
+  whole.sampleRate = static_cast<int>(kSampleRate);
+  const bool rendered = RenderInParts(
+      text, prosody, cancelled,
+      [&whole](Pcm part) { whole.samples.insert(whole.samples.end(), part.samples.begin(), part.samples.end()); },
+      out);
+  out.pcm = std::move(whole);
+  return rendered;
+}
+
+bool SapiSynthesiser::RenderInParts(std::u16string_view text, const Prosody& prosody,
+                                    const std::function<bool()>& cancelled, const PcmPart& part,
+                                    Rendering& out) noexcept {
   try {
     out.spokenText = std::u16string(text);
     out.pcm = {};
@@ -301,11 +314,19 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
       DropVoice(!Purge(voice, timing_.purgeMs));
       return false;
     }
+    std::size_t handedOver = 0;
+    const auto handOver = [&] {
+      std::vector<std::int16_t> samples = memory->SamplesFrom(handedOver);
+      if (samples.empty()) return;
+      handedOver += samples.size();
+      part(Pcm{static_cast<int>(kSampleRate), std::move(samples)});
+    };
     unsigned long long writes = 0;
     auto lastProgress = std::chrono::steady_clock::now();
     for (;;) {
       const HRESULT waited = voice->WaitUntilDone(kPollMs);
       if (waited == S_OK) break;
+      handOver();
       if (cancelled()) {
         // A voice that does not stop when asked is no use for the next utterance either.
         if (!Purge(voice, timing_.purgeMs)) DropVoice(true);
@@ -332,8 +353,7 @@ bool SapiSynthesiser::Render(std::u16string_view text, const Prosody& prosody,
       DropVoice(false);
       return false;
     }
-    out.pcm.sampleRate = static_cast<int>(kSampleRate);
-    out.pcm.samples = memory->SamplesFrom(0);
+    handOver();
     return true;
   } catch (...) {
     LogCaught("SAPI rendering");

@@ -35,6 +35,9 @@ class SapiSynthesiser final : public Synthesiser {
   // On the player's thread, which gets its own COM apartment and voice object.
   bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
               Rendering& out) noexcept override;
+  // The sound goes on as the voice writes it, looked at every poll while the voice speaks.
+  bool RenderInParts(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
+                     const PcmPart& part, Rendering& out) noexcept override;
 
  private:
   std::wstring tokenId_;

@@ -3,8 +3,11 @@
 # null sink, and the recording shows each language spoken, the voice settings at work (speed,
 # pitch, volume, the pause between sentences), the stop hot key, pause and resume by the read
 # button, the settings dialog's テスト button, and what reaches the synthesiser (MeCab's
-# katakana, the user dictionary, the Korean parenthesis rule). Every figure is a ratio or a
-# bound on the recording, so a slow machine changes none of them.
+# katakana, the user dictionary, the Korean parenthesis rule). Then the SAPI path: with the test
+# voice registered, Wine's own SAPI fails at once and espeak-ng takes over; under the stand-in
+# the test voice reads (its signal decoded from the recording), and when it fails midway
+# espeak-ng reads on. Every figure is a ratio or a bound on the recording, so a slow machine
+# changes none of them.
 source "$(dirname "$0")/lib.sh"
 unset ORVATONE_SPEAK_MS
 CTRL=0xA2 SHIFT=0xA0
@@ -32,9 +35,11 @@ keep_evidence() {
     sox -t raw -r "$RATE" -e signed -b 16 -c 1 "$RECORDING" "$ARTIFACTS/speech-recording.wav" 2>/dev/null &&
       echo "recording: $ARTIFACTS/speech-recording.wav; journals: $ARTIFACTS/speech-journal-*.txt" >&2
   fi
+  if [ -n "${SAPI_BENCH:-}" ]; then bash "$HERE/../sapi/install-sapi-bench.sh" "$SAPI_BENCH" --remove || true; fi
   cleanup
 }
 trap keep_evidence EXIT
+HERE=$(cd "$(dirname "$0")" && pwd)
 JOURNALS=()
 
 # toolbar LANGUAGE-INDEX: a fresh journal and the program started with the registry as set up.
@@ -101,6 +106,7 @@ echo "-- [${SECONDS}s] Japanese: kanji reach espeak-ng as katakana; the テス�
 JAPANESE="日本語の音声合成です。"
 toolbar 0
 hear_reading "$JAPANESE" "Japanese"
+ESPEAK_FIRST_SOUND=$M_first_voiced_s
 grep -q ' Voice 1 ' "$JOURNAL" || fail "no Voice line for Japanese: $(journal_tail)"
 said=$(utter_since $((SPEAKS + 1)))
 [ -n "$said" ] || fail "no Utter line for Japanese: $(journal_tail)"
@@ -216,6 +222,63 @@ span=$(span_of_reading)
 awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { exit !(a - b >= 3.5) }' ||
   fail "the pauses lengthened the reading by $(awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { print a - b }') s only ($span s against $NORMAL_SPAN s): $MEASURED"
 echo "   lengthened by $(awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { printf "%.2f", a - b }') s"
+close_with_escape
+
+# --- SAPI ---
+SAPI_BENCH=$(cd "$BIN/../sapi-bench" && pwd)
+DECODE=$(cd "$BIN/../../tests/sapi" && pwd)/test_voice_decode
+ONECORE_TOKEN='HKLM\SOFTWARE\Microsoft\Speech_OneCore\Voices\Tokens\OstrelTestVoice_jaJP_OneCore'
+CLASSIC_TOKEN='HKLM\SOFTWARE\Microsoft\Speech\Voices\Tokens\OstrelTestVoice_jaJP'
+bash "$HERE/../sapi/install-sapi-bench.sh" "$SAPI_BENCH" --voices
+with_standin() { WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sapi=n" "$@"; }
+last_voice() { grep ' Voice 1 ' "$JOURNAL" | tail -n 1 | cut -d' ' -f4-; }
+# decoded_since MARK: the test voice's records in the recording from MARK (seconds) on.
+decoded_since() {
+  local bytes
+  bytes=$(awk -v m="$1" -v r="$RATE" 'BEGIN { printf "%d\n", int(m * r) * 2 }')
+  tail -c +$((bytes + 1)) "$RECORDING" >"$WORK/since.raw"
+  "$DECODE" "$WORK/since.raw" "$RATE" || true
+}
+# notice WORDS...: the engine's box tells of the replaced voice with each of WORDS; OK closes it.
+notice() {
+  local text
+  text=$(driver box "$TITLE" 30) || fail "no notice of the replaced voice: $(journal_tail)"
+  for word in "$@"; do grep -qF "$word" <<<"$text" || fail "the notice does not name $word: $text"; done
+  echo "   told: $text"
+}
+
+echo "-- [${SECONDS}s] Wine's own SAPI lists the test voice but cannot speak: espeak-ng reads at once"
+toolbar 0
+hear_reading "$JAPANESE" "Japanese, Wine's SAPI failing"
+[ "$(last_voice)" = "espeak-ng $(grep ' Voice 1 espeak-ng ' "${JOURNALS[0]}" | head -n 1 | cut -d' ' -f5-)" ] ||
+  fail "espeak-ng does not read after Wine's SAPI failed: $(grep ' Voice ' "$JOURNAL")"
+grep -q ' Voice 1 SAPI-OneCore Ostrel Test Japanese OneCore' "$JOURNAL" || fail "the test voice was not tried: $(journal_tail)"
+notice "Ostrel Test Japanese OneCore" "espeak-ng"
+echo "   first sound ${M_first_voiced_s} s after the hot key (espeak-ng alone: ${ESPEAK_FIRST_SOUND} s)"
+close_with_escape
+
+echo "-- [${SECONDS}s] the stand-in's SAPI: the test voice reads, decoded from the recording"
+with_standin toolbar 0
+hear_reading "テストの文です。二つ目です。" "Japanese, the test voice"
+[ "$(last_voice)" = "SAPI-OneCore Ostrel Test Japanese OneCore" ] || fail "not the test voice: $(grep ' Voice ' "$JOURNAL")"
+decoded=$(decoded_since "$MARK")
+grep -qF 'text="テストの文です。"' <<<"$decoded" && grep -qF 'text="二つ目です。"' <<<"$decoded" ||
+  fail "the test voice's records were not heard: $decoded"
+echo "   decoded: $(grep -c '^fragment' <<<"$decoded") fragments; first sound ${M_first_voiced_s} s after the hot key"
+close_with_escape
+
+echo "-- [${SECONDS}s] the test voice fails after one sentence, the classic one cannot start: espeak-ng reads on"
+set_dword "$ONECORE_TOKEN" TestFailAfter 1
+set_dword "$CLASSIC_TOKEN" TestFailCreate 1
+with_standin toolbar 0
+hear_reading "一つ目の文です。二つ目の文です。三つ目の文です。" "Japanese, failing over"
+decoded=$(decoded_since "$MARK")
+grep -qF 'text="一つ目の文です。"' <<<"$decoded" || fail "the first sentence was not read by the test voice: $decoded"
+! grep -qF 'text="二つ目の文です。"' <<<"$decoded" || fail "the failing voice's second sentence was played: $decoded"
+in_range "$M_last_voiced_s" 2.5 1000 || fail "the text did not go on after the failure: $MEASURED"
+case "$(last_voice)" in espeak-ng\ *) ;; *) fail "espeak-ng does not read now: $(grep ' Voice ' "$JOURNAL")" ;; esac
+[ "$(utter_since $((SPEAKS + 1)) | tail -n 2 | wc -l)" = 2 ] || fail "not every sentence was handed on: $(journal_tail)"
+notice "Ostrel Test Japanese OneCore" "espeak-ng"
 close_with_escape
 
 record_stop
