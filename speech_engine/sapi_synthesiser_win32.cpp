@@ -245,10 +245,11 @@ void DropVoice(bool stillBusy) {
   threadVoice = {};
 }
 
-// Purges what the voice still speaks and waits, within reason, for it to stop. false: it went on.
+// Purges what the voice still speaks and waits, within reason, for it to stop. false: it is
+// still speaking; a voice object that cannot even wait is not busy either.
 bool Purge(ISpVoice* voice, ULONG waitMs) {
   voice->Speak(nullptr, SPF_PURGEBEFORESPEAK, nullptr);
-  return voice->WaitUntilDone(waitMs) == S_OK;
+  return voice->WaitUntilDone(waitMs) != S_FALSE;
 }
 
 }  // namespace
@@ -311,7 +312,7 @@ bool SapiSynthesiser::RenderInParts(std::u16string_view text, const Prosody& pro
     const std::u16string markup = SapiSpeechMarkup(text, prosody);
     const std::wstring xml(markup.begin(), markup.end());
     if (Failed(voice->Speak(xml.c_str(), SPF_ASYNC | SPF_IS_XML | SPF_PURGEBEFORESPEAK, nullptr), "SAPI Speak")) {
-      DropVoice(!Purge(voice, timing_.purgeMs));
+      DropVoice(false);
       return false;
     }
     std::size_t handedOver = 0;

@@ -272,7 +272,7 @@ echo "   decoded: $(grep -c '^fragment' <<<"$decoded") fragments;" \
   "first sound $(awk -v a="$M_first_voiced_s" -v m="$MARK" 'BEGIN { printf "%.2f", a - m }') s after the hot key"
 close_with_escape
 
-echo "-- [${SECONDS}s] the test voice fails after one sentence, the classic one cannot start: espeak-ng reads on"
+echo "-- [${SECONDS}s] the test voice fails after two sentences, the classic one cannot start: espeak-ng reads on"
 set_dword "$ONECORE_TOKEN" TestFailAfter 2
 set_dword "$CLASSIC_TOKEN" TestFailCreate 1
 with_standin toolbar 0
