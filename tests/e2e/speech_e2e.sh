@@ -272,6 +272,30 @@ echo "   decoded: $(grep -c '^fragment' <<<"$decoded") fragments;" \
   "first sound $(awk -v a="$M_first_voiced_s" -v m="$MARK" 'BEGIN { printf "%.2f", a - m }') s after the hot key"
 close_with_escape
 
+echo "-- [${SECONDS}s] a slow voice's long sentence is heard while it is made, and stops at once"
+set_dword "$ONECORE_TOKEN" TestRealTimePercent 50
+with_standin toolbar 0
+start_reading "$(printf 'あ%.0s' $(seq 120))。"
+wait_heard 30 "$MARK" "the long sentence"
+speak=$(tick_of Speak "$((SPEAKS + 1))")
+sleep 1
+before=$(count_of Stop)
+driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
+wait_for 10 "the Stop line" has_count Stop $((before + 1))
+stopped=$(tick_of Stop $((before + 1)))
+sleep 1.5
+# Whole, the sentence takes the voice about 9 s to make; it was heard long before that.
+measure --from "$MARK" --to "$(record_mark)"
+awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { exit !(f - s < 3000) }' ||
+  fail "the first sound came $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { print f - s }') ms after Speak: $MEASURED"
+awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { exit !(l <= s + 200) }' ||
+  fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
+awk -v s="$stopped" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
+echo "   first sound $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { printf "%.0f", f - s }') ms after Speak;" \
+  "silent $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+close_with_escape
+set_dword "$ONECORE_TOKEN" TestRealTimePercent 0
+
 echo "-- [${SECONDS}s] the test voice fails after two sentences, the classic one cannot start: espeak-ng reads on"
 set_dword "$ONECORE_TOKEN" TestFailAfter 2
 set_dword "$CLASSIC_TOKEN" TestFailCreate 1
