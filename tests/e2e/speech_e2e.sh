@@ -96,6 +96,25 @@ expect_ratio() {
   echo "   $1: ratio $r"
 }
 
+# stop_heard_reading WHAT: a second into the sound the stop hot key; the reading is silent by the
+# Stop tick and never ends. STOPPED is that tick; the recording is measured up to now.
+stop_heard_reading() {
+  wait_heard 30 "$MARK" "$1"
+  sleep 1
+  local before
+  before=$(count_of Stop)
+  driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
+  wait_for 10 "the Stop line" has_count Stop $((before + 1))
+  STOPPED=$(tick_of Stop $((before + 1)))
+  sleep 1.5
+  sounding_before "$STOPPED" "the Stop"
+  measure --from "$MARK" --to "$(record_mark)"
+  awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { exit !(l <= s + 200) }' ||
+    fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
+  awk -v s="$STOPPED" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
+  echo "   silent $(awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+}
+
 reset_registry
 set_dword "$KEY" x $LEFT
 set_dword "$KEY" y $TOP
@@ -175,19 +194,7 @@ measure --from-ms $((paused + 200)) --to-ms "$resumed"
 in_range "$M_voiced_s" 0 0.02 || fail "sound while paused ($((resumed - paused)) ms): $MEASURED; the reading: $pausedMeasure"
 
 start_reading "$ENGLISH"
-wait_heard 30 "$MARK" "the reading to stop"
-sleep 1
-before=$(count_of Stop)
-driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
-wait_for 10 "the Stop line" has_count Stop $((before + 1))
-stopped=$(tick_of Stop $((before + 1)))
-sleep 1.5
-sounding_before "$stopped" "the Stop"
-measure --from "$MARK" --to "$(record_mark)"
-awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { exit !(l <= s + 200) }' ||
-  fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
-awk -v s="$stopped" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
-echo "   silent $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+stop_heard_reading "the reading to stop"
 close_with_escape
 
 echo "-- [${SECONDS}s] English at speed 200"
@@ -276,23 +283,12 @@ echo "-- [${SECONDS}s] a slow voice's long sentence is heard while it is made, a
 set_dword "$ONECORE_TOKEN" TestRealTimePercent 50
 with_standin toolbar 0
 start_reading "$(printf 'あ%.0s' $(seq 120))。"
-wait_heard 30 "$MARK" "the long sentence"
 speak=$(tick_of Speak "$((SPEAKS + 1))")
-sleep 1
-before=$(count_of Stop)
-driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
-wait_for 10 "the Stop line" has_count Stop $((before + 1))
-stopped=$(tick_of Stop $((before + 1)))
-sleep 1.5
+stop_heard_reading "the long sentence"
 # Whole, the sentence takes the voice about 9 s to make; it was heard long before that.
-measure --from "$MARK" --to "$(record_mark)"
 awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { exit !(f - s < 3000) }' ||
   fail "the first sound came $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { print f - s }') ms after Speak: $MEASURED"
-awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { exit !(l <= s + 200) }' ||
-  fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
-awk -v s="$stopped" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
-echo "   first sound $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { printf "%.0f", f - s }') ms after Speak;" \
-  "silent $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+echo "   first sound $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { printf "%.0f", f - s }') ms after Speak"
 close_with_escape
 set_dword "$ONECORE_TOKEN" TestRealTimePercent 0
 
