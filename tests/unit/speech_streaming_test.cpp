@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pcm.h"
@@ -86,17 +87,34 @@ class StreamRig final : public Synthesiser, public AudioDevice, public PlayerHos
     blockDone_ = std::move(blockDone);
     return true;
   }
+  // Played at once, unless paused: then held until Resume.
   bool Write(std::vector<std::int16_t> block) noexcept override {
     {
       std::lock_guard lock(mutex_);
       written_.insert(written_.end(), block.begin(), block.end());
       changed_.notify_all();
+      if (paused_) {
+        ++held_;
+        return true;
+      }
     }
-    blockDone_();  // played at once
+    blockDone_();
     return true;
   }
-  void Pause() noexcept override {}
-  void Resume() noexcept override {}
+  void Pause() noexcept override {
+    std::lock_guard lock(mutex_);
+    paused_ = true;
+  }
+  void Resume() noexcept override {
+    int held = 0;
+    {
+      std::lock_guard lock(mutex_);
+      paused_ = false;
+      ++resumes_;
+      held = std::exchange(held_, 0);
+    }
+    for (int i = 0; i < held; ++i) blockDone_();
+  }
   void Reset() noexcept override {}
   void Close() noexcept override {}
 
@@ -134,9 +152,21 @@ class StreamRig final : public Synthesiser, public AudioDevice, public PlayerHos
     return spoken_;
   }
 
+  int Resumes() {
+    std::lock_guard lock(mutex_);
+    return resumes_;
+  }
+  bool Paused() {
+    std::lock_guard lock(mutex_);
+    return paused_;
+  }
+
   bool failMidway = false;
 
  private:
+  bool paused_ = false;
+  int held_ = 0;
+  int resumes_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::function<void()> blockDone_;
@@ -185,6 +215,24 @@ TEST(SpeechStreamingTest, AVoiceFailingMidwayKeepsWhatWasHeardAndTheTextGoesOn) 
   rig.GiveSecondPiece();
   ASSERT_TRUE(rig.WaitSpoken(1));
   EXPECT_EQ(Join({Level(300, 1000), Level(100, 0), Level(200, 3000)}), rig.Written());
+}
+
+TEST(SpeechStreamingTest, APauseWhileTheVoiceSpeaksHoldsTheDeviceAndLosesNothing) {
+  StreamRig rig;
+  SpeechPlayer player(rig, rig, rig);
+  player.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
+  ASSERT_TRUE(rig.WaitWritten(300));
+  player.Pause();
+  EXPECT_TRUE(rig.Paused());
+  rig.GiveSecondPiece();
+  // Both pieces and the next utterance reach the device, which holds them; the text cannot end.
+  ASSERT_TRUE(rig.WaitWritten(900));
+  EXPECT_EQ(0, rig.Spoken());
+  player.Resume();
+  ASSERT_TRUE(rig.WaitSpoken(1));
+  EXPECT_EQ(1, rig.Resumes());
+  EXPECT_FALSE(rig.Paused());
+  EXPECT_EQ(Join({Level(300, 1000), Level(300, 2000), Level(100, 0), Level(200, 3000)}), rig.Written());
 }
 
 }  // namespace
