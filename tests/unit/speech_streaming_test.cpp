@@ -183,56 +183,57 @@ SpeechOrder Order(std::vector<Utterance> utterances) {
   return order;
 }
 
-TEST(SpeechStreamingTest, TheFirstPieceIsHeardWhileTheVoiceStillSpeaks) {
-  StreamRig rig;
-  SpeechPlayer player(rig, rig, rig);
-  player.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
-  ASSERT_TRUE(rig.WaitWritten(300)) << "nothing was played before the voice finished";
-  rig.GiveSecondPiece();
-  ASSERT_TRUE(rig.WaitSpoken(1));
-  EXPECT_GE(rig.HeardBeforeEnd(), 300u);
-  EXPECT_EQ(Join({Level(300, 1000), Level(300, 2000), Level(100, 0), Level(200, 3000)}), rig.Written());
+// "slow" then "next", a sentence's pause of 100 samples between them; each test starts once the
+// first piece of "slow" has reached the device.
+class SpeechStreamingTest : public ::testing::Test {
+ protected:
+  void StartSlowText() {
+    player_.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
+    ASSERT_TRUE(rig_.WaitWritten(300)) << "nothing was played before the voice finished";
+  }
+  const Samples whole_ = Join({Level(300, 1000), Level(300, 2000), Level(100, 0), Level(200, 3000)});
+  StreamRig rig_;
+  SpeechPlayer player_{rig_, rig_, rig_};
+};
+
+TEST_F(SpeechStreamingTest, TheFirstPieceIsHeardWhileTheVoiceStillSpeaks) {
+  StartSlowText();
+  rig_.GiveSecondPiece();
+  ASSERT_TRUE(rig_.WaitSpoken(1));
+  EXPECT_GE(rig_.HeardBeforeEnd(), 300u);
+  EXPECT_EQ(whole_, rig_.Written());
 }
 
-TEST(SpeechStreamingTest, AStopWhileAVoiceSpeaksEndsTheTextWithoutItsEnd) {
-  StreamRig rig;
-  SpeechPlayer player(rig, rig, rig);
-  player.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
-  ASSERT_TRUE(rig.WaitWritten(300));
-  player.Stop();
-  player.Speak(Order({{u"next", PauseAfter::kNone}}));
-  ASSERT_TRUE(rig.WaitSpoken(1));
-  EXPECT_EQ(1, rig.Spoken());
-  EXPECT_EQ(Join({Level(300, 1000), Level(200, 3000)}), rig.Written());
+TEST_F(SpeechStreamingTest, AStopWhileAVoiceSpeaksEndsTheTextWithoutItsEnd) {
+  StartSlowText();
+  player_.Stop();
+  player_.Speak(Order({{u"next", PauseAfter::kNone}}));
+  ASSERT_TRUE(rig_.WaitSpoken(1));
+  EXPECT_EQ(1, rig_.Spoken());
+  EXPECT_EQ(Join({Level(300, 1000), Level(200, 3000)}), rig_.Written());
 }
 
-TEST(SpeechStreamingTest, AVoiceFailingMidwayKeepsWhatWasHeardAndTheTextGoesOn) {
-  StreamRig rig;
-  rig.failMidway = true;
-  SpeechPlayer player(rig, rig, rig);
-  player.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
-  ASSERT_TRUE(rig.WaitWritten(300));
-  rig.GiveSecondPiece();
-  ASSERT_TRUE(rig.WaitSpoken(1));
-  EXPECT_EQ(Join({Level(300, 1000), Level(100, 0), Level(200, 3000)}), rig.Written());
+TEST_F(SpeechStreamingTest, AVoiceFailingMidwayKeepsWhatWasHeardAndTheTextGoesOn) {
+  rig_.failMidway = true;
+  StartSlowText();
+  rig_.GiveSecondPiece();
+  ASSERT_TRUE(rig_.WaitSpoken(1));
+  EXPECT_EQ(Join({Level(300, 1000), Level(100, 0), Level(200, 3000)}), rig_.Written());
 }
 
-TEST(SpeechStreamingTest, APauseWhileTheVoiceSpeaksHoldsTheDeviceAndLosesNothing) {
-  StreamRig rig;
-  SpeechPlayer player(rig, rig, rig);
-  player.Speak(Order({{u"slow", PauseAfter::kSentence}, {u"next", PauseAfter::kNone}}));
-  ASSERT_TRUE(rig.WaitWritten(300));
-  player.Pause();
-  EXPECT_TRUE(rig.Paused());
-  rig.GiveSecondPiece();
+TEST_F(SpeechStreamingTest, APauseWhileTheVoiceSpeaksHoldsTheDeviceAndLosesNothing) {
+  StartSlowText();
+  player_.Pause();
+  EXPECT_TRUE(rig_.Paused());
+  rig_.GiveSecondPiece();
   // Both pieces and the next utterance reach the device, which holds them; the text cannot end.
-  ASSERT_TRUE(rig.WaitWritten(900));
-  EXPECT_EQ(0, rig.Spoken());
-  player.Resume();
-  ASSERT_TRUE(rig.WaitSpoken(1));
-  EXPECT_EQ(1, rig.Resumes());
-  EXPECT_FALSE(rig.Paused());
-  EXPECT_EQ(Join({Level(300, 1000), Level(300, 2000), Level(100, 0), Level(200, 3000)}), rig.Written());
+  ASSERT_TRUE(rig_.WaitWritten(900));
+  EXPECT_EQ(0, rig_.Spoken());
+  player_.Resume();
+  ASSERT_TRUE(rig_.WaitSpoken(1));
+  EXPECT_EQ(1, rig_.Resumes());
+  EXPECT_FALSE(rig_.Paused());
+  EXPECT_EQ(whole_, rig_.Written());
 }
 
 }  // namespace
