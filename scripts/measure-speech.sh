@@ -17,21 +17,8 @@ bin=$root/build/win/bin
 probe=$root/build/tests/sound/sound_probe
 rate=22050
 [ -x "$probe" ] && [ -f "$bin/speech_bench.exe" ] || { echo "build first: bash scripts/setup.sh" >&2; exit 1; }
-session=$(mktemp -d)
-recorder=""
-trap '[ -z "$recorder" ] || kill "$recorder" 2>/dev/null; bash scripts/wine-session.sh stop "$session"; rm -rf "$session"' EXIT
-bash scripts/wine-session.sh start "$session" >/dev/null
-# shellcheck disable=SC1091
-source "$session/env"
-unset ORVATONE_SPEAK_MS
-journal=$session/journal.txt
-ORVATONE_JOURNAL=$(winepath -w "$journal")
-export ORVATONE_JOURNAL
-
-recording=$session/speech.raw
-"$probe" record "$recording" $rate "$OSTREL_SINK.monitor" &
-recorder=$!
-for _ in $(seq 200); do [ -s "$recording.clock" ] && break; sleep 0.05; done
+# shellcheck source=scripts/measure-session.sh
+source scripts/measure-session.sh
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 value() { awk -F= -v k="$1" '$1 == k { print $2 }' "$2"; }

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "audio_device.h"
+#include "failover_synthesiser.h"
 #include "synthesiser.h"
 
 namespace ostrel::orvatone {
@@ -20,6 +22,8 @@ struct LanguageVoice {
   std::string voiceName;        // UTF-8
   std::unique_ptr<Synthesiser> synthesiser;
   std::unique_ptr<AudioDevice> device;
+  // The language's other voices, best first: each reads in turn when the one before it fails.
+  std::vector<VoiceOption> fallbacks;
 };
 
 class EngineHost {
@@ -49,6 +53,10 @@ class EngineHost {
   virtual void TellNoVoice(void* window, int language) noexcept = 0;
   // The user is told that the sound could not be played. Any thread.
   virtual void TellDeviceFailure(void* window, int language) noexcept = 0;
+  // The user is told that a voice failed and which one reads from now on (empty: none is left).
+  // Names in UTF-8. Any thread.
+  virtual void TellVoiceReplaced(void* window, int language, std::string_view failedVoice,
+                                 std::string_view readingVoice) noexcept = 0;
 };
 
 }  // namespace ostrel::orvatone

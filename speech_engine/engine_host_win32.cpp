@@ -127,4 +127,9 @@ void Win32EngineHost::TellDeviceFailure(void* window, int language) noexcept {
   notices_.TellDeviceFailure(static_cast<HWND>(window), language);
 }
 
+void Win32EngineHost::TellVoiceReplaced(void* window, int language, std::string_view failedVoice,
+                                        std::string_view readingVoice) noexcept {
+  notices_.TellVoiceReplaced(static_cast<HWND>(window), language, failedVoice, readingVoice);
+}
+
 }  // namespace ostrel::orvatone

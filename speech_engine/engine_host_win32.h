@@ -26,6 +26,8 @@ class Win32EngineHost final : public EngineHost {
   std::optional<LanguageVoice> OpenVoice(int language) noexcept override;
   void TellNoVoice(void* window, int language) noexcept override;
   void TellDeviceFailure(void* window, int language) noexcept override;
+  void TellVoiceReplaced(void* window, int language, std::string_view failedVoice,
+                         std::string_view readingVoice) noexcept override;
 
  private:
   Journal journal_;

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <string>
+
+#include "encoding/utf8.h"
 
 #include "engine_log_win32.h"
 #include "log_seam.h"
@@ -15,6 +18,7 @@ namespace {
 
 constexpr UINT kNoVoiceNotice = WM_APP + 1;
 constexpr UINT kDeviceFailureNotice = WM_APP + 2;
+constexpr UINT kVoiceReplacedNotice = WM_APP + 3;
 constexpr const wchar_t* kWindowClass = L"OrvatoneNotices";
 
 constexpr std::array<const wchar_t*, 4> kLanguageNames = {L"日本語", L"中国語", L"英語", L"韓国語"};
@@ -37,6 +41,27 @@ constexpr const wchar_t* kDeviceFailureText =
     L"音声を再生できませんでした。\n\n"
     L"スピーカーやヘッドホンが接続されていること、Windows の［設定］→［システム］→［サウンド］で"
     L"出力デバイスが選ばれていることを確認してください。";
+
+// What a replacement notice carries from the player's thread to the user-interface thread.
+struct VoiceReplaced {
+  HWND owner = nullptr;
+  std::wstring failedVoice;
+  std::wstring readingVoice;
+};
+
+std::wstring Wide(std::string_view utf8) {
+  const std::u16string text = DecodeUtf8Lenient(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+std::wstring VoiceReplacedText(int engineLanguage, const VoiceReplaced& replaced) {
+  const std::wstring language = kLanguageNames[static_cast<std::size_t>(engineLanguage - 1)];
+  std::wstring text = language + L"の音声「" + replaced.failedVoice + L"」で読み上げできなくなりました。\n\n";
+  if (replaced.readingVoice.empty()) {
+    return text + L"ほかに" + language + L"を読み上げられる音声がありません。ツールバーを起動し直すと、もう一度試します。";
+  }
+  return text + L"ここからは「" + replaced.readingVoice + L"」で読み上げます。ツールバーを起動し直すと、もとの音声をもう一度試します。";
+}
 
 // Built without the heap: a notice may be about to tell of memory running out.
 void LogNotice(const char* what, int engineLanguage) noexcept {
@@ -72,23 +97,42 @@ void Notices::TellDeviceFailure(HWND owner, int engineLanguage) noexcept {
   Post(kDeviceFailureNotice, owner, engineLanguage);
 }
 
-void Notices::Post(UINT kind, HWND owner, int engineLanguage) noexcept {
-  const HWND window = window_.load();
-  if (window == nullptr || engineLanguage < 1 || engineLanguage > 4) return;
-  if (!PostMessageW(window, kind, static_cast<WPARAM>(engineLanguage), reinterpret_cast<LPARAM>(owner))) {
-    LogFailure("posting a notice", GetLastError());
+void Notices::TellVoiceReplaced(HWND owner, int engineLanguage, std::string_view failedVoice,
+                                std::string_view readingVoice) noexcept {
+  LogNotice("a voice failed and was replaced, language", engineLanguage);
+  try {
+    auto detail = std::make_unique<VoiceReplaced>(VoiceReplaced{owner, Wide(failedVoice), Wide(readingVoice)});
+    // Posted, it belongs to the window's procedure.
+    if (Post(kVoiceReplacedNotice, owner, engineLanguage, detail.get())) detail.release();
+  } catch (...) {
+    LogCaught("telling of a replaced voice");
   }
 }
 
+bool Notices::Post(UINT kind, HWND owner, int engineLanguage, void* detail) noexcept {
+  const HWND window = window_.load();
+  if (window == nullptr || engineLanguage < 1 || engineLanguage > 4) return false;
+  const LPARAM parameter = detail != nullptr ? reinterpret_cast<LPARAM>(detail) : reinterpret_cast<LPARAM>(owner);
+  if (!PostMessageW(window, kind, static_cast<WPARAM>(engineLanguage), parameter)) {
+    LogFailure("posting a notice", GetLastError());
+    return false;
+  }
+  return true;
+}
+
 LRESULT CALLBACK Notices::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kNoVoiceNotice && message != kDeviceFailureNotice) {
+  if (message != kNoVoiceNotice && message != kDeviceFailureNotice && message != kVoiceReplacedNotice) {
     return DefWindowProcW(window, message, wParam, lParam);
   }
   try {
-    HWND owner = reinterpret_cast<HWND>(lParam);
+    std::unique_ptr<VoiceReplaced> replaced;
+    if (message == kVoiceReplacedNotice) replaced.reset(reinterpret_cast<VoiceReplaced*>(lParam));
+    HWND owner = replaced ? replaced->owner : reinterpret_cast<HWND>(lParam);
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
-    const std::wstring text =
-        message == kNoVoiceNotice ? NoVoiceText(static_cast<int>(wParam)) : std::wstring(kDeviceFailureText);
+    const int language = static_cast<int>(wParam);
+    const std::wstring text = message == kNoVoiceNotice ? NoVoiceText(language)
+                              : replaced                ? VoiceReplacedText(language, *replaced)
+                                                        : std::wstring(kDeviceFailureText);
     MessageBoxW(owner, text.c_str(), kCaption, MB_OK);
   } catch (...) {
     LogCaught("showing a notice");

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string_view>
 
 namespace ostrel::orvatone {
 
@@ -21,10 +22,13 @@ class Notices {
   // Any thread; the box appears when the user-interface thread next reads its messages.
   void TellNoVoice(HWND owner, int engineLanguage) noexcept;
   void TellDeviceFailure(HWND owner, int engineLanguage) noexcept;
+  // Names in UTF-8; an empty readingVoice: no voice is left for the language.
+  void TellVoiceReplaced(HWND owner, int engineLanguage, std::string_view failedVoice,
+                         std::string_view readingVoice) noexcept;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Post(UINT kind, HWND owner, int engineLanguage) noexcept;
+  bool Post(UINT kind, HWND owner, int engineLanguage, void* detail = nullptr) noexcept;
 
   std::atomic<HWND> window_{nullptr};
 };

@@ -55,9 +55,28 @@ class LanguagePlayerHost final : public PlayerHost {
     host_.TellDeviceFailure(window_.load(), language_);
   }
 
+  // The language's voice was replaced for the rest of the session: the journal names the voice
+  // that reads now, and the user learns of it once for each replacement.
+  void OnVoiceReplaced(const VoiceOption& failed, const VoiceOption* reading) noexcept {
+    try {
+      std::string entry = JournalEntry("Voice", language_);
+      entry += reading != nullptr ? ' ' + reading->synthesiserName + ' ' + reading->voiceName : " none";
+      host_.Record(entry);
+      host_.TellVoiceReplaced(window_.load(), language_, ShownName(failed),
+                              reading != nullptr ? ShownName(*reading) : std::string());
+    } catch (...) {
+      LogCaught("reporting a replaced voice");
+    }
+  }
+
   void SetWindow(void* window) { window_.store(window); }
 
  private:
+  // espeak-ng's voices are named by language ("ja+mecab"), which says nothing to a user on its own.
+  static std::string ShownName(const VoiceOption& voice) {
+    return voice.synthesiserName == "espeak-ng" ? voice.synthesiserName + " " + voice.voiceName : voice.voiceName;
+  }
+
   EngineHost& host_;
   int language_;
   std::atomic<void*> window_{nullptr};
@@ -73,12 +92,21 @@ class LanguagePlayerHost final : public PlayerHost {
 struct OrvatoneEngine::Spoken {
   Spoken(EngineHost& host, int language, std::optional<LanguageVoice> found)
       : playerHost(host, language), voice(std::move(found)) {
-    if (voice) player = std::make_unique<SpeechPlayer>(*voice->synthesiser, *voice->device, playerHost);
+    if (!voice) return;
+    std::vector<VoiceOption> voices;
+    voices.push_back({voice->synthesiserName, voice->voiceName, std::move(voice->synthesiser)});
+    for (VoiceOption& fallback : voice->fallbacks) voices.push_back(std::move(fallback));
+    voice->fallbacks.clear();
+    synthesiser = std::make_unique<FailoverSynthesiser>(
+        std::move(voices),
+        [this](const VoiceOption& failed, const VoiceOption* reading) { playerHost.OnVoiceReplaced(failed, reading); });
+    player = std::make_unique<SpeechPlayer>(*synthesiser, *voice->device, playerHost);
   }
   ~Spoken() { player.reset(); }  // the player's thread ends before the voice it uses
 
   LanguagePlayerHost playerHost;
   std::optional<LanguageVoice> voice;
+  std::unique_ptr<FailoverSynthesiser> synthesiser;  // the voice and those that stand in for it
   std::unique_ptr<SpeechPlayer> player;
   std::shared_ptr<const UserDictionary> dictionary = std::make_shared<UserDictionary>();
   bool noVoiceTold = false;

@@ -16,7 +16,41 @@ constexpr int kTrimMarginMs = 10;
 
 bool Audible(std::int16_t sample) { return std::abs(static_cast<int>(sample)) > kSilenceThreshold; }
 
+std::size_t MarginSamples(int sampleRate) {
+  return sampleRate > 0 ? static_cast<std::size_t>(static_cast<long long>(sampleRate) * kTrimMarginMs / 1000) : 0;
+}
+
 }  // namespace
+
+SilenceTrim::SilenceTrim(int sampleRate) : margin_(MarginSamples(sampleRate)) {}
+
+std::vector<std::int16_t> SilenceTrim::Take(std::span<const std::int16_t> part) {
+  std::vector<std::int16_t> all = std::move(held_);
+  held_.clear();
+  all.insert(all.end(), part.begin(), part.end());
+  const auto first = std::find_if(all.begin(), all.end(), Audible);
+  if (first == all.end()) {
+    // Before any sound only the margin ahead of it can ever be played.
+    if (!heard_ && all.size() > margin_) all.erase(all.begin(), all.end() - static_cast<std::ptrdiff_t>(margin_));
+    held_ = std::move(all);
+    return {};
+  }
+  const auto last = std::find_if(all.rbegin(), all.rend(), Audible).base();
+  held_.assign(last, all.end());
+  all.erase(last, all.end());
+  if (!heard_) {
+    const auto begin = static_cast<std::size_t>(first - all.begin());
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(begin > margin_ ? begin - margin_ : 0));
+  }
+  heard_ = true;
+  return all;
+}
+
+std::vector<std::int16_t> SilenceTrim::Finish() {
+  if (!heard_) return {};
+  held_.resize(std::min(held_.size(), margin_));
+  return std::move(held_);
+}
 
 void TrimSilence(Pcm& pcm) {
   auto& samples = pcm.samples;
@@ -26,8 +60,7 @@ void TrimSilence(Pcm& pcm) {
     return;
   }
   const auto last = std::find_if(samples.rbegin(), samples.rend(), Audible).base();
-  const std::size_t margin =
-      pcm.sampleRate > 0 ? static_cast<std::size_t>(static_cast<long long>(pcm.sampleRate) * kTrimMarginMs / 1000) : 0;
+  const std::size_t margin = MarginSamples(pcm.sampleRate);
   const std::size_t begin = static_cast<std::size_t>(first - samples.begin());
   const std::size_t end = static_cast<std::size_t>(last - samples.begin());
   const std::size_t keepBegin = begin > margin ? begin - margin : 0;

@@ -17,23 +17,35 @@ struct SapiVoiceToken {
   bool oneCore = false;
 };
 
-// Every installed voice, OneCore first. None under Wine, whose SAPI cannot speak.
+// Every installed voice, OneCore first. Where SAPI lists voices it cannot speak (Wine's), the first
+// utterance fails and the language's next voice takes over.
 std::vector<SapiVoiceToken> FindSapiVoices();
 
 // On the player's thread before its apartment ends: the voice object it kept for its utterances.
 void ReleaseSapiThreadVoice() noexcept;
 
+// How long a voice is trusted.
+struct SapiTiming {
+  int noProgressMs = 5000;  // from Speak or its last write: a voice silent longer has failed
+  int purgeMs = 1000;       // for a purged voice to stop before its object is given up
+};
+
 class SapiSynthesiser final : public Synthesiser {
  public:
-  explicit SapiSynthesiser(std::wstring tokenId) : tokenId_(std::move(tokenId)) {}
+  explicit SapiSynthesiser(std::wstring tokenId, SapiTiming timing = {})
+      : tokenId_(std::move(tokenId)), timing_(timing) {}
 
   // On the player's thread, in the apartment its host set up there; the voice object is kept for
   // the thread's next utterances.
   bool Render(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
               Rendering& out) noexcept override;
+  // The sound goes on as the voice writes it, looked at every poll while the voice speaks.
+  bool RenderInParts(std::u16string_view text, const Prosody& prosody, const std::function<bool()>& cancelled,
+                     const PcmPart& part, Rendering& out) noexcept override;
 
  private:
   std::wstring tokenId_;
+  SapiTiming timing_;
 };
 
 }  // namespace ostrel::orvatone

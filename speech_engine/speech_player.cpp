@@ -52,6 +52,8 @@ class Feed {
     audio_ = std::move(audio);
     offset_ = 0;
   }
+  // More of the same utterance, arriving while it plays.
+  void Append(const std::vector<std::int16_t>& more) { audio_.insert(audio_.end(), more.begin(), more.end()); }
   bool Empty() const { return silenceLeft_ == 0 && offset_ == audio_.size(); }
   long long NextBlockSize(long long blockSamples) const {
     const long long left = silenceLeft_ > 0 ? silenceLeft_ : static_cast<long long>(audio_.size() - offset_);
@@ -75,6 +77,16 @@ class Feed {
 };
 
 enum class Outcome { kSpoken, kCancelled, kDeviceFailed };
+
+// The device side of one text: its rate once open, and what it is fed.
+struct Playback {
+  int deviceRate = 0;
+  long long blockSamples = 0;
+  long long maxQueued = 0;
+  Feed feed;
+  bool anyPlayed = false;
+  int owedPauseMs = 0;  // no pause after the text's last sound: it is written only before the next one
+};
 
 }  // namespace
 
@@ -170,93 +182,125 @@ struct SpeechPlayer::State {
     }
     const std::function<bool()> cancelled = [this, text] { return Cancelled(text); };
 
-    int deviceRate = 0;
-    long long blockSamples = 0;
-    long long maxQueued = 0;
-    Feed feed;
+    Playback play;
     std::optional<RenderedUtterance> ahead;
     std::size_t next = 0;
-    bool anyPlayed = false;
-    int owedPauseMs = 0;  // no pause after the text's last sound: it is written only before the next one
 
     for (;;) {
       if (Cancelled(text)) return Outcome::kCancelled;
-      if (deviceRate != 0) {
-        const Outcome written = Survive(TopUp(feed, text, blockSamples, maxQueued), text, deviceRate);
+      if (play.deviceRate != 0) {
+        const Outcome written =
+            Survive(TopUp(play.feed, text, play.blockSamples, play.maxQueued), text, play.deviceRate);
         if (written != Outcome::kSpoken) return written;
       }
       if (!ahead && next < utterances.size()) {
         const Utterance& utterance = utterances[next++];
-        std::optional<RenderedUtterance> rendered = RenderOne(utterance, order, cancelled);
-        if (Cancelled(text)) return Outcome::kCancelled;
-        if (rendered && deviceRate == 0) {
-          const Outcome opened = OpenDevice(text, rendered->pcm.sampleRate);
-          if (opened != Outcome::kSpoken) return opened;
-          deviceRate = rendered->pcm.sampleRate;
-          blockSamples = std::max(SamplesFor(timing.blockMs, deviceRate), 1LL);
-          maxQueued = std::max(SamplesFor(timing.queuedMs, deviceRate), blockSamples);
-        }
-        if (rendered && !Prepare(*rendered, deviceRate, order.volume)) rendered.reset();
-        if (rendered) {
-          ahead = std::move(rendered);
-        } else if (anyPlayed) {
-          owedPauseMs = std::max(owedPauseMs, PauseMs(order, utterance.pauseAfter));
-        }
+        const Outcome rendered = RenderInto(utterance, order, text, cancelled, play, ahead);
+        if (rendered != Outcome::kSpoken) return rendered;
         continue;
       }
-      if (feed.Empty()) {
+      if (play.feed.Empty()) {
         if (!ahead) break;
-        feed.Start(anyPlayed ? SamplesFor(owedPauseMs, deviceRate) : 0, std::move(ahead->pcm.samples));
-        owedPauseMs = ahead->pauseMsAfter;
-        anyPlayed = true;
+        play.feed.Start(play.anyPlayed ? SamplesFor(play.owedPauseMs, play.deviceRate) : 0,
+                        std::move(ahead->pcm.samples));
+        play.owedPauseMs = ahead->pauseMsAfter;
+        play.anyPlayed = true;
         ahead.reset();
         continue;
       }
-      const long long blockSize = feed.NextBlockSize(blockSamples);
+      const long long blockSize = play.feed.NextBlockSize(play.blockSamples);
       const Outcome room = Survive(
-          WaitFor(text, deviceRate, [&] { return queuedSamples + blockSize <= maxQueued; }), text, deviceRate);
+          WaitFor(text, play.deviceRate, [&] { return queuedSamples + blockSize <= play.maxQueued; }), text,
+          play.deviceRate);
       if (room != Outcome::kSpoken) return room;
     }
-    if (deviceRate == 0) return Outcome::kSpoken;  // every utterance failed: nothing to play
+    if (play.deviceRate == 0) return Outcome::kSpoken;  // every utterance failed: nothing to play
     for (;;) {
-      const Outcome drained = WaitFor(text, deviceRate, [this] { return queuedBlocks.empty(); });
+      const Outcome drained = WaitFor(text, play.deviceRate, [this] { return queuedBlocks.empty(); });
       if (drained != Outcome::kDeviceFailed) return drained;
-      const Outcome reopened = Survive(drained, text, deviceRate);
+      const Outcome reopened = Survive(drained, text, play.deviceRate);
       if (reopened != Outcome::kSpoken) return reopened;
     }
   }
 
-  // nullopt when the voice failed, was cancelled, gave an unusable rate or nothing but silence.
-  std::optional<RenderedUtterance> RenderOne(const Utterance& utterance, const SpeechOrder& order,
-                                             const std::function<bool()>& cancelled) {
+  // Renders one utterance and plays it as it comes once nothing is left to play before it; until
+  // then it waits its turn in `ahead`. The device opens at the first sound of the text. A failed or
+  // silent utterance plays nothing and leaves only the larger of the pauses around it.
+  Outcome RenderInto(const Utterance& utterance, const SpeechOrder& order, unsigned long long text,
+                     const std::function<bool()>& cancelled, Playback& play, std::optional<RenderedUtterance>& ahead) {
+    const int pauseAfter = PauseMs(order, utterance.pauseAfter);
+    Outcome outcome = Outcome::kSpoken;
+    int rate = 0;
+    bool unusable = false;
+    bool started = false;  // in the feed, playing as it comes
+    std::vector<std::int16_t> waiting;
+    std::optional<SilenceTrim> trim;
+    const auto deliver = [&](std::vector<std::int16_t> samples) {
+      if (samples.empty() || outcome != Outcome::kSpoken) return;
+      if (play.deviceRate == 0) {
+        outcome = OpenDevice(text, rate);
+        if (outcome != Outcome::kSpoken) return;
+        play.deviceRate = rate;
+        play.blockSamples = std::max(SamplesFor(timing.blockMs, rate), 1LL);
+        play.maxQueued = std::max(SamplesFor(timing.queuedMs, rate), play.blockSamples);
+      }
+      Pcm pcm{rate, std::move(samples)};
+      Resample(pcm, play.deviceRate);
+      ApplyVolume(pcm.samples, order.volume);
+      if (started) {
+        play.feed.Append(pcm.samples);
+      } else {
+        waiting.insert(waiting.end(), pcm.samples.begin(), pcm.samples.end());
+      }
+      // Twice: the first top-up may finish what played before, and this utterance then starts.
+      for (int round = 0; round < 2 && outcome == Outcome::kSpoken; ++round) {
+        if (!started && play.feed.Empty()) {
+          play.feed.Start(play.anyPlayed ? SamplesFor(play.owedPauseMs, play.deviceRate) : 0, std::move(waiting));
+          waiting.clear();
+          play.owedPauseMs = pauseAfter;
+          play.anyPlayed = true;
+          started = true;
+        }
+        outcome = Survive(TopUp(play.feed, text, play.blockSamples, play.maxQueued), text, play.deviceRate);
+      }
+    };
+    const PcmPart part = [&](Pcm piece) {
+      if (unusable || outcome != Outcome::kSpoken) return;
+      if (piece.sampleRate < kMinSampleRate || piece.sampleRate > kMaxSampleRate) {
+        unusable = true;
+        rate = piece.sampleRate;
+        return;
+      }
+      // Another voice taking over midway may speak at another rate.
+      if (trim && piece.sampleRate != rate) {
+        deliver(trim->Finish());
+        trim.reset();
+      }
+      rate = piece.sampleRate;
+      if (!trim) trim.emplace(rate);
+      deliver(trim->Take(piece.samples));
+    };
     Rendering rendering;
-    const bool rendered = synthesiser.Render(utterance.text, order.prosody, cancelled, rendering);
+    const bool rendered = synthesiser.RenderInParts(utterance.text, order.prosody, cancelled, part, rendering);
     host.OnUtterance(rendering.spokenText.empty() ? std::u16string_view(utterance.text)
                                                   : std::u16string_view(rendering.spokenText));
-    const int rate = rendering.pcm.sampleRate;
-    if (!rendered || rate < kMinSampleRate || rate > kMaxSampleRate) {
+    if (outcome != Outcome::kSpoken) return outcome;
+    if (Cancelled(text)) return Outcome::kCancelled;
+    if (!rendered || unusable) {
       // A stop cuts a rendering short; only a voice that failed by itself is worth a record.
-      if (!cancelled()) {
-        Log(LogLevel::kWarning, rendered ? "the voice gave an unusable sample rate " + std::to_string(rate)
-                                         : std::string("the voice could not render an utterance"));
-      }
-      return std::nullopt;
+      Log(LogLevel::kWarning, unusable ? "the voice gave an unusable sample rate " + std::to_string(rate)
+                                       : std::string("the voice could not render an utterance"));
+    } else if (trim) {
+      deliver(trim->Finish());
+      if (outcome != Outcome::kSpoken) return outcome;
     }
-    TrimSilence(rendering.pcm);
-    if (rendering.pcm.samples.empty()) return std::nullopt;
-    return RenderedUtterance{std::move(rendering.pcm), PauseMs(order, utterance.pauseAfter)};
-  }
-
-  // false: no memory to resample, which counts as a failed utterance.
-  static bool Prepare(RenderedUtterance& rendered, int deviceRate, int volume) noexcept {
-    try {
-      Resample(rendered.pcm, deviceRate);
-    } catch (...) {
-      LogCaught("resampling an utterance");
-      return false;
+    if (started) return Outcome::kSpoken;
+    if (rendered && !unusable && !waiting.empty()) {
+      ahead = RenderedUtterance{Pcm{play.deviceRate, std::move(waiting)}, pauseAfter};
+    } else if (play.anyPlayed) {
+      play.owedPauseMs = std::max(play.owedPauseMs, pauseAfter);
     }
-    ApplyVolume(rendered.pcm.samples, volume);
-    return !rendered.pcm.samples.empty();
+    return Outcome::kSpoken;
   }
 
   Outcome OpenDevice(unsigned long long text, int sampleRate) {

@@ -1,5 +1,6 @@
 // One language's player: renders the utterances of a text one after another on its own thread,
-// while the previous one plays, and plays them with the speaker's pauses between them. It pauses,
+// while the previous one plays, and plays them with the speaker's pauses between them; a voice
+// that hands its sound over in pieces is heard from its first piece. It pauses,
 // resumes and stops exactly and reports the end of a text once, after its last sample.
 #pragma once
 

@@ -86,39 +86,41 @@ int KindRank(SynthesiserKind kind) {
 
 }  // namespace
 
-std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
-                                          std::u16string_view chosenName) {
+std::vector<std::size_t> RankVoices(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                                    std::u16string_view chosenName) {
   // SAPI before espeak-ng (an installed Windows voice sounds far better than espeak-ng even in a
   // neighbouring variant), then the language's own variant, then OneCore before classic, then
   // the order found.
-  const VoiceCandidate* best = nullptr;
-  int bestLanguageRank = kNotSpoken;
-  const VoiceCandidate* bestChosen = nullptr;
-  int bestChosenLanguageRank = kNotSpoken;
-  const auto better = [](int rank, const VoiceCandidate& candidate, const VoiceCandidate* than, int thanRank) {
-    if (than == nullptr) return true;
-    const bool sapi = candidate.kind != SynthesiserKind::kEspeakNg;
-    const bool thanSapi = than->kind != SynthesiserKind::kEspeakNg;
-    if (sapi != thanSapi) return sapi;
-    if (rank != thanRank) return rank < thanRank;
-    return KindRank(candidate.kind) < KindRank(than->kind);
+  struct Ranked {
+    std::size_t index;
+    int languageRank;
   };
-  for (const auto& candidate : candidates) {
-    const int rank = BestRank(engineLanguage, candidate.language);
-    if (rank == kNotSpoken) continue;
-    if (better(rank, candidate, best, bestLanguageRank)) {
-      best = &candidate;
-      bestLanguageRank = rank;
-    }
-    if (!chosenName.empty() && SameName(candidate.name, chosenName) &&
-        better(rank, candidate, bestChosen, bestChosenLanguageRank)) {
-      bestChosen = &candidate;
-      bestChosenLanguageRank = rank;
-    }
+  std::vector<Ranked> ranked;
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const int rank = BestRank(engineLanguage, candidates[i].language);
+    if (rank != kNotSpoken) ranked.push_back({i, rank});
   }
-  if (bestChosen != nullptr) return *bestChosen;
-  if (best != nullptr) return *best;
-  return std::nullopt;
+  const auto sapi = [&](const Ranked& r) { return candidates[r.index].kind != SynthesiserKind::kEspeakNg; };
+  std::stable_sort(ranked.begin(), ranked.end(), [&](const Ranked& a, const Ranked& b) {
+    if (sapi(a) != sapi(b)) return sapi(a);
+    if (a.languageRank != b.languageRank) return a.languageRank < b.languageRank;
+    return KindRank(candidates[a.index].kind) < KindRank(candidates[b.index].kind);
+  });
+  std::vector<std::size_t> order;
+  for (const Ranked& r : ranked) order.push_back(r.index);
+  if (!chosenName.empty()) {
+    const auto chosen = std::find_if(order.begin(), order.end(),
+                                     [&](std::size_t i) { return SameName(candidates[i].name, chosenName); });
+    std::rotate(order.begin(), chosen, chosen == order.end() ? chosen : chosen + 1);
+  }
+  return order;
+}
+
+std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                                          std::u16string_view chosenName) {
+  const std::vector<std::size_t> order = RankVoices(engineLanguage, candidates, chosenName);
+  if (order.empty()) return std::nullopt;
+  return candidates[order.front()];
 }
 
 std::string VoiceChoiceReason(int engineLanguage, const std::vector<VoiceCandidate>& candidates,

@@ -27,6 +27,11 @@ struct VoiceCandidate {
 std::optional<VoiceCandidate> ChooseVoice(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
                                           std::u16string_view chosenName);
 
+// Every candidate that speaks the language, as indices into `candidates`, in the order ChooseVoice
+// ranks them: the one it chooses first, then those worth trying when the one before fails.
+std::vector<std::size_t> RankVoices(int engineLanguage, const std::vector<VoiceCandidate>& candidates,
+                                    std::u16string_view chosenName);
+
 // Why ChooseVoice chooses as it does, in words for the log (UTF-8): the user's choice, a choice
 // that is not installed or does not speak the language, the best of those that speak it, or none.
 std::string VoiceChoiceReason(int engineLanguage, const std::vector<VoiceCandidate>& candidates,

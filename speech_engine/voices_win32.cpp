@@ -57,30 +57,38 @@ std::optional<LanguageVoice> OpenBestVoice(int engineLanguage) {
                             kEspeakLanguageIds[static_cast<std::size_t>(engineLanguage - 1)]});
     }
     const std::u16string chosenName = ChosenVoiceName(engineLanguage);
-    const std::optional<VoiceCandidate> chosen = ChooseVoice(engineLanguage, candidates, chosenName);
+    const std::vector<std::size_t> order = RankVoices(engineLanguage, candidates, chosenName);
     // Which voice speaks, and why that one, is the first thing to know when a language sounds wrong.
-    Log(chosen ? LogLevel::kInfo : LogLevel::kError,
+    Log(order.empty() ? LogLevel::kError : LogLevel::kInfo,
         "language " + std::to_string(engineLanguage) + ": " +
-            (chosen ? "voice \"" + EncodeUtf8(chosen->name) + "\"" : std::string("no voice")) + ", " +
-            VoiceChoiceReason(engineLanguage, candidates, chosenName) + "; SAPI voices " +
-            std::to_string(sapiVoices.size()) + ", espeak-ng " + (espeak ? "found" : "not found"));
-    if (!chosen) return std::nullopt;
+            (order.empty() ? std::string("no voice") : "voice \"" + EncodeUtf8(candidates[order.front()].name) + "\"") +
+            ", " + VoiceChoiceReason(engineLanguage, candidates, chosenName) + "; SAPI voices " +
+            std::to_string(sapiVoices.size()) + ", espeak-ng " + (espeak ? "found" : "not found") + "; " +
+            std::to_string(order.size() > 0 ? order.size() - 1 : 0) + " to fall back on");
+    if (order.empty()) return std::nullopt;
 
+    // Voices are created only when they first read, so those waiting to stand in cost nothing.
+    const auto option = [&](std::size_t index) {
+      VoiceOption made;
+      if (index >= sapiVoices.size()) {
+        made.synthesiserName = "espeak-ng";
+        made.voiceName = espeak->voice + (espeak->hostMecab.empty() ? "" : "+mecab");
+        made.synthesiser = std::make_unique<EspeakSynthesiser>(*espeak, engineLanguage);
+      } else {
+        made.synthesiserName = sapiVoices[index].oneCore ? "SAPI-OneCore" : "SAPI";
+        made.voiceName = EncodeUtf8(candidates[index].name);
+        made.synthesiser = std::make_unique<SapiSynthesiser>(sapiVoices[index].tokenId);
+      }
+      return made;
+    };
     LanguageVoice voice;
     voice.device = std::make_unique<WaveOutDevice>();
-    if (chosen->kind == SynthesiserKind::kEspeakNg) {
-      voice.synthesiserName = "espeak-ng";
-      voice.voiceName = espeak->voice + (espeak->hostMecab.empty() ? "" : "+mecab");
-      voice.synthesiser = std::make_unique<EspeakSynthesiser>(*espeak, engineLanguage);
-      return voice;
-    }
-    for (std::size_t i = 0; i < sapiVoices.size(); ++i) {
-      if (candidates[i] != *chosen) continue;
-      voice.synthesiserName = sapiVoices[i].oneCore ? "SAPI-OneCore" : "SAPI";
-      voice.voiceName = EncodeUtf8(candidates[i].name);
-      voice.synthesiser = std::make_unique<SapiSynthesiser>(sapiVoices[i].tokenId);
-      return voice;
-    }
+    VoiceOption first = option(order.front());
+    voice.synthesiserName = std::move(first.synthesiserName);
+    voice.voiceName = std::move(first.voiceName);
+    voice.synthesiser = std::move(first.synthesiser);
+    for (std::size_t i = 1; i < order.size(); ++i) voice.fallbacks.push_back(option(order[i]));
+    return voice;
   } catch (...) {
     LogCaught("choosing a voice");
   }

@@ -4,8 +4,10 @@
 # pitch, volume, the pause between sentences), the stop hot key, pause and resume by the read
 # button, a reading that outlives its sink being taken away and put back, the settings dialog's
 # テスト button, and what reaches the synthesiser (MeCab's katakana, the user dictionary, the
-# Korean parenthesis rule). Every figure is a ratio or a
-# bound on the recording, so a slow machine changes none of them.
+# Korean parenthesis rule). Then the SAPI path: with the test voice registered, Wine's own SAPI
+# fails at once and espeak-ng takes over; under the stand-in the test voice reads (its signal
+# decoded from the recording), and when it fails midway espeak-ng reads on. Every figure is a
+# ratio or a bound on the recording, so a slow machine changes none of them.
 source "$(dirname "$0")/lib.sh"
 unset ORVATONE_SPEAK_MS
 CTRL=0xA2 SHIFT=0xA0
@@ -33,9 +35,11 @@ keep_evidence() {
     sox -t raw -r "$RATE" -e signed -b 16 -c 1 "$RECORDING" "$ARTIFACTS/speech-recording.wav" 2>/dev/null &&
       echo "recording: $ARTIFACTS/speech-recording.wav; journals: $ARTIFACTS/speech-journal-*.txt" >&2
   fi
+  if [ -n "${SAPI_BENCH:-}" ]; then bash "$HERE/../sapi/install-sapi-bench.sh" "$SAPI_BENCH" --remove || true; fi
   cleanup
 }
 trap keep_evidence EXIT
+HERE=$(cd "$(dirname "$0")" && pwd)
 JOURNALS=()
 
 # toolbar LANGUAGE-INDEX: a fresh journal and the program started with the registry as set up.
@@ -92,6 +96,25 @@ expect_ratio() {
   echo "   $1: ratio $r"
 }
 
+# stop_heard_reading WHAT: a second into the sound the stop hot key; the reading is silent by the
+# Stop tick and never ends. STOPPED is that tick; the recording is measured up to now.
+stop_heard_reading() {
+  wait_heard 30 "$MARK" "$1"
+  sleep 1
+  local before
+  before=$(count_of Stop)
+  driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
+  wait_for 10 "the Stop line" has_count Stop $((before + 1))
+  STOPPED=$(tick_of Stop $((before + 1)))
+  sleep 1.5
+  sounding_before "$STOPPED" "the Stop"
+  measure --from "$MARK" --to "$(record_mark)"
+  awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { exit !(l <= s + 200) }' ||
+    fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
+  awk -v s="$STOPPED" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
+  echo "   silent $(awk -v l="$M_last_voiced_ms" -v s="$STOPPED" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+}
+
 reset_registry
 set_dword "$KEY" x $LEFT
 set_dword "$KEY" y $TOP
@@ -102,6 +125,7 @@ echo "-- [${SECONDS}s] Japanese: kanji reach espeak-ng as katakana; the テス�
 JAPANESE="日本語の音声合成です。"
 toolbar 0
 hear_reading "$JAPANESE" "Japanese"
+ESPEAK_FIRST_SOUND=$(awk -v a="$M_first_voiced_s" -v m="$MARK" 'BEGIN { printf "%.2f", a - m }')
 grep -q ' Voice 1 ' "$JOURNAL" || fail "no Voice line for Japanese: $(journal_tail)"
 said=$(utter_since $((SPEAKS + 1)))
 [ -n "$said" ] || fail "no Utter line for Japanese: $(journal_tail)"
@@ -170,19 +194,7 @@ measure --from-ms $((paused + 200)) --to-ms "$resumed"
 in_range "$M_voiced_s" 0 0.02 || fail "sound while paused ($((resumed - paused)) ms): $MEASURED; the reading: $pausedMeasure"
 
 start_reading "$ENGLISH"
-wait_heard 30 "$MARK" "the reading to stop"
-sleep 1
-before=$(count_of Stop)
-driver key "$NOTEPAD" "$CTRL+$SHIFT+0x53" >/dev/null
-wait_for 10 "the Stop line" has_count Stop $((before + 1))
-stopped=$(tick_of Stop $((before + 1)))
-sleep 1.5
-sounding_before "$stopped" "the Stop"
-measure --from "$MARK" --to "$(record_mark)"
-awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { exit !(l <= s + 200) }' ||
-  fail "sound went on $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { print l - s }') ms after the Stop: $MEASURED"
-awk -v s="$stopped" '$1 >= s && $2 == "Done"' "$JOURNAL" | grep -q . && fail "a Done line after the Stop: $(journal_tail)"
-echo "   silent $(awk -v l="$M_last_voiced_ms" -v s="$stopped" 'BEGIN { printf "%.0f", l - s }') ms after the Stop tick"
+stop_heard_reading "the reading to stop"
 
 # The sink taken away mid-reading stands for a headset pulled out: Wine's waveOut then reports no
 # error, its blocks just never finish, so the player's stall limit finds it; the default device is
@@ -245,6 +257,81 @@ span=$(span_of_reading)
 awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { exit !(a - b >= 3.5) }' ||
   fail "the pauses lengthened the reading by $(awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { print a - b }') s only ($span s against $NORMAL_SPAN s): $MEASURED"
 echo "   lengthened by $(awk -v a="$span" -v b="$NORMAL_SPAN" 'BEGIN { printf "%.2f", a - b }') s"
+close_with_escape
+
+# --- SAPI ---
+SAPI_BENCH=$(cd "$BIN/../sapi-bench" && pwd)
+DECODE=$(cd "$BIN/../../tests/sapi" && pwd)/test_voice_decode
+ONECORE_TOKEN='HKLM\SOFTWARE\Microsoft\Speech_OneCore\Voices\Tokens\OstrelTestVoice_jaJP_OneCore'
+CLASSIC_TOKEN='HKLM\SOFTWARE\Microsoft\Speech\Voices\Tokens\OstrelTestVoice_jaJP'
+bash "$HERE/../sapi/install-sapi-bench.sh" "$SAPI_BENCH" --voices
+with_standin() { WINEDLLOVERRIDES="$WINEDLLOVERRIDES;sapi=n" "$@"; }
+last_voice() { grep ' Voice 1 ' "$JOURNAL" | tail -n 1 | cut -d' ' -f4-; }
+# decoded_since MARK: the test voice's records in the recording from MARK (seconds) on.
+decoded_since() {
+  local bytes
+  bytes=$(awk -v m="$1" -v r="$RATE" 'BEGIN { printf "%d\n", int(m * r) * 2 }')
+  tail -c +$((bytes + 1)) "$RECORDING" >"$WORK/since.raw"
+  "$DECODE" "$WORK/since.raw" "$RATE" || true
+}
+# notice WORDS...: the engine's box tells of the replaced voice with each of WORDS; OK closes it.
+notice() {
+  local text
+  text=$(driver box "$TITLE" 30) || fail "no notice of the replaced voice: $(journal_tail)"
+  for word in "$@"; do grep -qF "$word" <<<"$text" || fail "the notice does not name $word: $text"; done
+  echo "   told: $text"
+}
+
+echo "-- [${SECONDS}s] Wine's own SAPI lists the test voice but cannot speak: espeak-ng reads at once"
+toolbar 0
+hear_reading "$JAPANESE" "Japanese, Wine's SAPI failing"
+[ "$(last_voice)" = "espeak-ng $(grep ' Voice 1 espeak-ng ' "${JOURNALS[0]}" | head -n 1 | cut -d' ' -f5-)" ] ||
+  fail "espeak-ng does not read after Wine's SAPI failed: $(grep ' Voice ' "$JOURNAL")"
+grep -q ' Voice 1 SAPI-OneCore Ostrel Test Japanese OneCore' "$JOURNAL" || fail "the test voice was not tried: $(journal_tail)"
+notice "Ostrel Test Japanese OneCore" "espeak-ng"
+start_ms() { awk '$2 == "StartLanguage" && $3 == 1 { s = $1 } $2 == "Voice" && $3 == 1 && s != "" { print $1 - s; exit }' "$1"; }
+echo "   StartLanguage to its Voice line: $(start_ms "$JOURNAL") ms (espeak-ng alone: $(start_ms "${JOURNALS[0]}") ms)"
+echo "   first sound $(awk -v a="$M_first_voiced_s" -v m="$MARK" 'BEGIN { printf "%.2f", a - m }') s after the hot key (espeak-ng alone: ${ESPEAK_FIRST_SOUND} s)"
+close_with_escape
+
+echo "-- [${SECONDS}s] the stand-in's SAPI: the test voice reads, decoded from the recording"
+with_standin toolbar 0
+# The first few milliseconds a device plays under Wine may be lost, and with them the first
+# sentence's record: the sentences that count come after it.
+hear_reading "はい。テストの文です。二つ目です。" "Japanese, the test voice"
+[ "$(last_voice)" = "SAPI-OneCore Ostrel Test Japanese OneCore" ] || fail "not the test voice: $(grep ' Voice ' "$JOURNAL")"
+decoded=$(decoded_since "$MARK")
+grep -qF 'text="テストの文です。"' <<<"$decoded" && grep -qF 'text="二つ目です。"' <<<"$decoded" ||
+  fail "the test voice's records were not heard: $decoded"
+echo "   decoded: $(grep -c '^fragment' <<<"$decoded") fragments;" \
+  "first sound $(awk -v a="$M_first_voiced_s" -v m="$MARK" 'BEGIN { printf "%.2f", a - m }') s after the hot key"
+close_with_escape
+
+echo "-- [${SECONDS}s] a slow voice's long sentence is heard while it is made, and stops at once"
+set_dword "$ONECORE_TOKEN" TestRealTimePercent 50
+with_standin toolbar 0
+start_reading "$(printf 'あ%.0s' $(seq 120))。"
+speak=$(tick_of Speak "$((SPEAKS + 1))")
+stop_heard_reading "the long sentence"
+# Whole, the sentence takes the voice about 9 s to make; it was heard long before that.
+awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { exit !(f - s < 3000) }' ||
+  fail "the first sound came $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { print f - s }') ms after Speak: $MEASURED"
+echo "   first sound $(awk -v f="$M_first_voiced_ms" -v s="$speak" 'BEGIN { printf "%.0f", f - s }') ms after Speak"
+close_with_escape
+set_dword "$ONECORE_TOKEN" TestRealTimePercent 0
+
+echo "-- [${SECONDS}s] the test voice fails after two sentences, the classic one cannot start: espeak-ng reads on"
+set_dword "$ONECORE_TOKEN" TestFailAfter 2
+set_dword "$CLASSIC_TOKEN" TestFailCreate 1
+with_standin toolbar 0
+hear_reading "はい。一つ目の文です。二つ目の文です。三つ目の文です。" "Japanese, failing over"
+decoded=$(decoded_since "$MARK")
+grep -qF 'text="一つ目の文です。"' <<<"$decoded" || fail "the test voice did not read before it failed: $decoded"
+! grep -qF 'text="二つ目の文です。"' <<<"$decoded" || fail "the failing voice's third sentence was played: $decoded"
+in_range "$M_last_voiced_s" 2.5 1000 || fail "the text did not go on after the failure: $MEASURED"
+case "$(last_voice)" in espeak-ng\ *) ;; *) fail "espeak-ng does not read now: $(grep ' Voice ' "$JOURNAL")" ;; esac
+[ "$(utter_since $((SPEAKS + 1)) | wc -l)" = 4 ] || fail "not every sentence was handed on: $(journal_tail)"
+notice "Ostrel Test Japanese OneCore" "espeak-ng"
 close_with_escape
 
 record_stop

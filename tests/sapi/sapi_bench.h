@@ -64,11 +64,12 @@ class SapiBench : public ::testing::Test {
     return entry != nullptr ? entry() : E_NOTIMPL;
   }
 
-  // A classic voice token for the test voice with these DWORD values (TestFailAfter, ...);
-  // removed after the test. Returns its id.
+  // A voice token for the test voice (classic unless `oneCore`) with these DWORD values
+  // (TestFailAfter, ...); removed after the test. Returns its id.
   std::wstring AddToken(const wchar_t* key, const wchar_t* language,
-                        std::vector<std::pair<const wchar_t*, DWORD>> values) {
-    const std::wstring path = std::wstring(testvoice::kClassicTokens) + L"\\" + key;
+                        std::vector<std::pair<const wchar_t*, DWORD>> values, bool oneCore = false) {
+    const std::wstring path =
+        std::wstring(oneCore ? testvoice::kOneCoreTokens : testvoice::kClassicTokens) + L"\\" + key;
     extraTokens_.push_back(path);
     const auto setString = [](HKEY k, const wchar_t* name, const std::wstring& value) {
       RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -87,7 +88,7 @@ class SapiBench : public ::testing::Test {
     setString(attributes, L"Name", key);
     RegCloseKey(attributes);
     RegCloseKey(token);
-    return std::wstring(kClassicCategory) + L"\\Tokens\\" + key;
+    return std::wstring(oneCore ? kOneCoreCategory : kClassicCategory) + L"\\Tokens\\" + key;
   }
 
   static ComPtr<ISpObjectToken> Token(const std::wstring& id, HRESULT* result = nullptr) {

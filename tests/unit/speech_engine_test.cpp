@@ -33,6 +33,27 @@ class ToneSynthesiser final : public Synthesiser {
   }
 };
 
+// A voice that says who read each utterance ("name:text"), and that fails from its `failFrom`th
+// rendering on (1: it cannot even be created). Counts over the whole session, as a broken voice stays
+// broken.
+class ScriptedSynthesiser final : public Synthesiser {
+ public:
+  ScriptedSynthesiser(std::string name, int failFrom) : name_(std::move(name)), failFrom_(failFrom) {}
+  bool Render(std::u16string_view text, const Prosody&, const std::function<bool()>&, Rendering& out) noexcept override {
+    ++renders;
+    out.spokenText = std::u16string(name_.begin(), name_.end()) + u":" + std::u16string(text);
+    if (failFrom_ > 0 && renders >= failFrom_) return false;
+    out.pcm.sampleRate = 8000;
+    out.pcm.samples.assign(80, 8000);
+    return true;
+  }
+  std::atomic<int> renders{0};
+
+ private:
+  std::string name_;
+  int failFrom_;
+};
+
 // Plays every block at once on a thread of its own.
 class InstantDevice final : public AudioDevice {
  public:
@@ -115,14 +136,38 @@ class FakeHost final : public EngineHost {
   std::optional<LanguageVoice> OpenVoice(int language) noexcept override {
     if (!hasVoice) return std::nullopt;
     LanguageVoice voice;
+    voice.device = std::make_unique<InstantDevice>();
+    if (!scripted.empty()) {
+      for (std::size_t i = 0; i < scripted.size(); ++i) {
+        auto synthesiser = std::make_unique<ScriptedSynthesiser>(scripted[i].first, scripted[i].second);
+        made.push_back(synthesiser.get());
+        if (i == 0) {
+          voice.synthesiserName = "scripted";
+          voice.voiceName = scripted[i].first;
+          voice.synthesiser = std::move(synthesiser);
+        } else {
+          voice.fallbacks.push_back({"scripted", scripted[i].first, std::move(synthesiser)});
+        }
+      }
+      return voice;
+    }
     voice.synthesiserName = "tone";
     voice.voiceName = "voice " + std::to_string(language);
     voice.synthesiser = std::make_unique<ToneSynthesiser>();
-    voice.device = std::make_unique<InstantDevice>();
     return voice;
   }
   void TellNoVoice(void*, int language) noexcept override { toldNoVoice.push_back(language); }
   void TellDeviceFailure(void*, int) noexcept override {}
+  void TellVoiceReplaced(void* window, int language, std::string_view failedVoice,
+                         std::string_view readingVoice) noexcept override {
+    std::lock_guard lock(mutex_);
+    toldReplaced.push_back(std::to_string(language) + " " + std::string(failedVoice) + " -> " +
+                           std::string(readingVoice) + (window != nullptr ? "" : " (no window)"));
+  }
+  std::vector<std::string> ToldReplaced() {
+    std::lock_guard lock(mutex_);
+    return toldReplaced;
+  }
 
   std::vector<std::string> Journal() {
     std::lock_guard lock(mutex_);
@@ -148,8 +193,12 @@ class FakeHost final : public EngineHost {
   bool hasVoice = true;
   std::map<std::string, std::string> files;
   std::vector<int> toldNoVoice;
+  // The language's voices, best first: name, and the rendering from which it fails (0: never).
+  std::vector<std::pair<std::string, int>> scripted;
+  std::vector<ScriptedSynthesiser*> made;
 
  private:
+  std::vector<std::string> toldReplaced;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::string> journal_;
@@ -269,6 +318,41 @@ TEST_F(OrvatoneEngineTest, OperationsOnLanguagesNeverStartedOrUnknownReportSo) {
   EXPECT_EQ(engine_.CloseLanguage(1), kEngineOk);
   EXPECT_EQ(engine_.CloseLanguage(1), kEngineLanguageNotStarted);
   EXPECT_EQ(Say(1, "abc"), kEngineLanguageNotStarted);
+}
+
+TEST_F(OrvatoneEngineTest, AVoiceThatFailsIsReplacedForTheSessionFromTheUtteranceThatFailed) {
+  host_.scripted = {{"best", 2}, {"next", 0}};
+  ASSERT_EQ(Start(3), kEngineOk);
+  ASSERT_EQ(Say(3, "One. Two. Three."), kEngineOk);
+  ASSERT_TRUE(host_.WaitForSpoken(1));
+  EXPECT_EQ(host_.Entries("Utter"), (std::vector<std::string>{UtterEntry(3, u"best:One."), UtterEntry(3, u"next:Two."),
+                                                               UtterEntry(3, u"next:Three.")}));
+  // The last Voice line names the voice that reads; the user hears of it once, with the window.
+  EXPECT_EQ(host_.Entries("Voice"), (std::vector<std::string>{"Voice 3 scripted best", "Voice 3 scripted next"}));
+  EXPECT_EQ(host_.ToldReplaced(), std::vector<std::string>{"3 best -> next"});
+
+  ASSERT_EQ(Say(3, "Four."), kEngineOk);
+  ASSERT_TRUE(host_.WaitForSpoken(2));
+  EXPECT_EQ(host_.Entries("Utter").back(), UtterEntry(3, u"next:Four."));
+  EXPECT_EQ(host_.made[0]->renders.load(), 2) << "a failed voice is not tried again";
+  EXPECT_EQ(host_.ToldReplaced().size(), 1U);
+  EXPECT_EQ(host_.Entries("Voice").size(), 2U);
+}
+
+TEST_F(OrvatoneEngineTest, VoicesThatCannotStartAreSkippedWithOneNoticeAndNoneLeftEndsTheText) {
+  host_.scripted = {{"onecore", 1}, {"classic", 1}, {"espeak", 3}};
+  ASSERT_EQ(Start(1), kEngineOk);
+  ASSERT_EQ(Say(1, "a. b. c. d."), kEngineOk);
+  ASSERT_TRUE(host_.WaitForSpoken(1));
+  EXPECT_EQ(host_.Entries("Utter"), (std::vector<std::string>{UtterEntry(1, u"espeak:a."), UtterEntry(1, u"espeak:b."),
+                                                               UtterEntry(1, u"c."), UtterEntry(1, u"d.")}));
+  EXPECT_EQ(host_.Entries("Voice"),
+            (std::vector<std::string>{"Voice 1 scripted onecore", "Voice 1 scripted espeak", "Voice 1 none"}));
+  EXPECT_EQ(host_.ToldReplaced(), (std::vector<std::string>{"1 onecore -> espeak", "1 espeak -> "}));
+  // With no voice left each text still ends, so the reading never hangs.
+  ASSERT_EQ(Say(1, "e."), kEngineOk);
+  ASSERT_TRUE(host_.WaitForSpoken(2));
+  EXPECT_EQ(host_.ToldReplaced().size(), 2U);
 }
 
 }  // namespace

@@ -105,6 +105,23 @@ TEST(VoiceChoiceTest, AmongVoicesOfOneNameTheBetterSynthesiserWins) {
   EXPECT_EQ(*voice, candidates[1]);
 }
 
+TEST(VoiceChoiceTest, TheVoicesToFallBackOnFollowTheChosenOneInRankAndOnlySpeakTheLanguage) {
+  const auto names = [](int language, std::u16string_view chosenName) {
+    std::vector<std::u16string> ranked;
+    for (const std::size_t i : RankVoices(language, kInstalled, chosenName)) ranked.push_back(kInstalled[i].name);
+    return ranked;
+  };
+  EXPECT_EQ(names(kJapanese, u""), (std::vector<std::u16string>{u"Microsoft Ayumi", u"Microsoft Ichiro",
+                                                                 u"Microsoft Haruka Desktop", u"ja"}));
+  // The user's voice first; the others keep their order behind it.
+  EXPECT_EQ(names(kJapanese, u"microsoft ichiro"), (std::vector<std::u16string>{u"Microsoft Ichiro", u"Microsoft Ayumi",
+                                                                                 u"Microsoft Haruka Desktop", u"ja"}));
+  EXPECT_EQ(names(kEnglish, u"en-us"), (std::vector<std::u16string>{u"en-us", u"Microsoft Zira Desktop",
+                                                                     u"Microsoft George", u"Microsoft Hazel Desktop"}));
+  EXPECT_EQ(names(kKorean, u""), std::vector<std::u16string>{u"ko"});
+  EXPECT_TRUE(names(5, u"").empty());
+}
+
 // The log's account of a choice must agree with the choice itself.
 TEST(VoiceChoiceTest, TheReasonSaysWhetherTheUsersChoiceCountedAndAmongHowMany) {
   struct Case {

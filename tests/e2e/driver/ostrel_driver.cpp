@@ -377,6 +377,30 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
     return 0;
   }
+  if (command == L"box" && argc >= 4) {  // CAPTION SECONDS: a message box's text (UTF-8), then OK pressed
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(_wtoi(argv[3])) * 1000;
+    HWND box = nullptr;
+    while ((box = FindWindowW(L"#32770", argv[2])) == nullptr) {
+      if (GetTickCount64() > deadline) return Fail("no message box");
+      Sleep(100);
+    }
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM found) -> BOOL {
+          wchar_t className[16] = {};
+          wchar_t part[2048] = {};
+          GetClassNameW(child, className, 16);
+          if (_wcsicmp(className, L"Static") == 0 && GetWindowTextW(child, part, 2048) > 0) {
+            *reinterpret_cast<std::wstring*>(found) += part;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n", Utf8(text.c_str()).c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
   if (command == L"end-process" && argc >= 3) {  // TITLE: ends the process that owns the window, if any
     HWND window = FindByTitle(argv[2]);
     if (!window) return 0;
