@@ -56,7 +56,7 @@ std::wstring Wide(std::string_view utf8) {
 
 std::wstring VoiceReplacedText(int engineLanguage, const VoiceReplaced& replaced) {
   const std::wstring language = kLanguageNames[static_cast<std::size_t>(engineLanguage - 1)];
-  std::wstring text = language + L"の音声「" + replaced.failedVoice + L"」で読み上げできなくなりました。\n\n";
+  std::wstring text = language + L"の音声「" + replaced.failedVoice + L"」で読み上げられなくなりました。\n\n";
   if (replaced.readingVoice.empty()) {
     return text + L"ほかに" + language + L"を読み上げられる音声がありません。ツールバーを起動し直すと、もう一度試します。";
   }
