@@ -42,14 +42,15 @@ std::vector<std::string> Voices(const std::optional<LanguageVoice>& voice) {
 class EngineSapi : public SapiBench {
  public:
   void TearDown() override {
-    if (!chosenKey_.empty()) RegDeleteKeyValueW(HKEY_CURRENT_USER, chosenKey_.c_str(), L"Voice");
+    for (const std::wstring& key : chosenKeys_) RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Voice");
     SapiBench::TearDown();
   }
 
   void ChooseVoice(const wchar_t* languageKey, const std::wstring& name) {
-    chosenKey_ = std::wstring(L"Software\\Brantic\\Ostrel4\\") + languageKey;
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, chosenKey_.c_str(), L"Voice", REG_SZ, name.c_str(),
-                                             static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t))));
+    // Every language chosen for goes back to the program's own choice, or the next test inherits it.
+    chosenKeys_.push_back(std::wstring(L"Software\\Brantic\\Ostrel4\\") + languageKey);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, chosenKeys_.back().c_str(), L"Voice", REG_SZ,
+                                             name.c_str(), static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t))));
   }
 
   // The one fragment the voice rendered for `text`.
@@ -65,7 +66,7 @@ class EngineSapi : public SapiBench {
   }
 
  private:
-  std::wstring chosenKey_;
+  std::vector<std::wstring> chosenKeys_;
 };
 
 TEST_F(EngineSapi, EachLanguageGetsItsOwnVoiceOneCoreFirstWithTheOthersBehind) {
