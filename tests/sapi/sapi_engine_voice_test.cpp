@@ -350,7 +350,7 @@ class SapiEngineHost final : public ostrel::orvatone::EngineHost {
 };
 
 // The engine's own operations, in the order the program calls them, speaking through SAPI.
-class EngineThroughSapi : public SapiBench {
+class EngineSapiReading : public SapiBench {
  public:
   void SetUp() override {
     SapiBench::SetUp();
@@ -378,7 +378,7 @@ class EngineThroughSapi : public SapiBench {
   std::unique_ptr<ostrel::orvatone::OrvatoneEngine> engine_;
 };
 
-TEST_F(EngineThroughSapi, TheUserDictionaryAndTheKoreanRuleChangeTheTextBeforeTheVoiceGetsIt) {
+TEST_F(EngineSapiReading, TheUserDictionaryAndTheKoreanRuleChangeTheTextBeforeTheVoiceGetsIt) {
   host_.files["C:\\dict.csv"] = "東京,とうきょう\n";
   ASSERT_EQ(ostrel::orvatone::kEngineOk, engine_->SetUserDictionary(kJapanese, "C:\\dict.csv"));
   Start(kJapanese);
@@ -395,7 +395,7 @@ TEST_F(EngineThroughSapi, TheUserDictionaryAndTheKoreanRuleChangeTheTextBeforeTh
   EXPECT_EQ(u"서울과 부산(釜山市)", Joined());
 }
 
-TEST_F(EngineThroughSapi, TheEndIsReportedOnceAfterTheLastSampleAndNeverForAStoppedText) {
+TEST_F(EngineSapiReading, TheEndIsReportedOnceAfterTheLastSampleAndNeverForAStoppedText) {
   Start(kJapanese);
   Speak(kJapanese, "一つ目。二つ目。");
   ASSERT_TRUE(host_.WaitForEnds(1));
@@ -413,7 +413,7 @@ TEST_F(EngineThroughSapi, TheEndIsReportedOnceAfterTheLastSampleAndNeverForAStop
   EXPECT_EQ(1u, host_.Ends().size()) << "a stopped text was reported as spoken";
 }
 
-TEST_F(EngineThroughSapi, APauseHoldsThePlaceAndResumeGoesOnWithNothingLostOrSaidTwice) {
+TEST_F(EngineSapiReading, APauseHoldsThePlaceAndResumeGoesOnWithNothingLostOrSaidTwice) {
   Start(kJapanese);
   Speak(kJapanese, "一つ目。二つ目。三つ目。");
   while (host_.Device().Progress().second == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
