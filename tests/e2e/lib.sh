@@ -143,6 +143,20 @@ screenshot() { import -window root -display "$DISPLAY" "$1"; }
 # pixel FILE X Y: "r,g,b" of one pixel of a screenshot.
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
+# The toolbar's window has its title from the start of its start-up on, but is shown (at its
+# place) only when the start-up is over: what a test reads of it must wait for that.
+toolbar_shown() {
+  local visible
+  read -r _ _ _ _ _ visible <<<"$(driver info "$TITLE")" || return 1
+  [ "$visible" = 1 ]
+}
+
+# wait_toolbar_shown WHAT: the toolbar exists and its start-up is over.
+wait_toolbar_shown() {
+  driver wait-window "$TITLE" 60 >/dev/null || fail "$1: the toolbar did not open"
+  wait_for 30 "$1: the toolbar to be shown" toolbar_shown
+}
+
 toolbar_drawn() {
   screenshot "$WORK/probe.png"
   [ "$(pixel "$WORK/probe.png" "$1" "$2")" != "0,0,0" ]

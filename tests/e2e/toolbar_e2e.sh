@@ -10,7 +10,7 @@ open_notepad -12 -36  # its white page behind the toolbar
 echo "-- the toolbar opens"
 new_journal
 start_program
-driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
+wait_toolbar_shown "the first start"
 read -r left top width height exstyle visible <<<"$(driver info "$TITLE")"
 [ "$width x $height" = "327 x 60" ] || fail "toolbar size $width x $height"
 [ $((exstyle & 0x80000)) -ne 0 ] || fail "not layered: $exstyle"
@@ -51,7 +51,7 @@ expect_value "$KEY" x 0xc8
 expect_value "$KEY" y 0x96
 for round in 1 2; do
   start_program
-  driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open (round $round)"
+  wait_toolbar_shown "round $round"
   read -r left top _ <<<"$(driver info "$TITLE")"
   [ "$left,$top" = "200,150" ] || fail "round $round: the toolbar opened at $left,$top"
   close_with_escape

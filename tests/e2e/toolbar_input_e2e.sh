@@ -24,7 +24,7 @@ open_notepad 20 420 "$TEXT"
 new_journal
 export ORVATONE_SPEAK_MS=60000  # still speaking when the menu opens
 start_program
-driver wait-window "$TITLE" 60 >/dev/null || fail "the toolbar did not open"
+wait_toolbar_shown "the start"
 read -r left top _ <<<"$(driver info "$TITLE")"
 [ "$left,$top" = "$LEFT,$TOP" ] || fail "the toolbar opened at $left,$top"
 wait_for 30 "the toolbar to be drawn" toolbar_drawn $((left + 28)) $((top + 22))
