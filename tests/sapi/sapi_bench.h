@@ -27,8 +27,8 @@ using ostrel::CoTaskString;
 inline constexpr const wchar_t* kClassicCategory = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech\\Voices";
 inline constexpr const wchar_t* kOneCoreCategory = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech_OneCore\\Voices";
 
-inline std::wstring TokenId(const testvoice::TokenSpec& spec) {
-  return std::wstring(spec.oneCore ? kOneCoreCategory : kClassicCategory) + L"\\Tokens\\" + spec.key;
+inline std::wstring TokenId(const testvoice::TestToken& entry) {
+  return std::wstring(entry.oneCore ? kOneCoreCategory : kClassicCategory) + L"\\Tokens\\" + entry.key;
 }
 
 inline std::wstring Hex(HRESULT result) {

@@ -61,13 +61,13 @@ TEST_F(SapiBench, TheStandInIsTheSapiThatAnswers) {
 TEST_F(SapiBench, BothCategoriesListTheTestVoicesUnderFullIdsThatOpenAgain) {
   const std::vector<Found> oneCore = Enumerate(kOneCoreCategory);
   const std::vector<Found> classic = Enumerate(kClassicCategory);
-  for (const testvoice::TokenSpec& spec : testvoice::kTestTokens) {
-    const std::wstring id = TokenId(spec);
-    const Found* found = Find(spec.oneCore ? oneCore : classic, id);
+  for (const testvoice::TestToken& entry : testvoice::kTestTokens) {
+    const std::wstring id = TokenId(entry);
+    const Found* found = Find(entry.oneCore ? oneCore : classic, id);
     ASSERT_NE(nullptr, found) << testing::PrintToString(id);
-    EXPECT_EQ(spec.name, found->name);
-    EXPECT_EQ(spec.language, found->language);
-    EXPECT_EQ(nullptr, Find(spec.oneCore ? classic : oneCore, id));
+    EXPECT_EQ(entry.name, found->name);
+    EXPECT_EQ(entry.language, found->language);
+    EXPECT_EQ(nullptr, Find(entry.oneCore ? classic : oneCore, id));
 
     HRESULT result = E_FAIL;
     ComPtr<ISpObjectToken> again = Token(found->id, &result);

@@ -15,7 +15,7 @@ inline constexpr const wchar_t* kTestVoiceClsidText = L"{E2005B38-953F-4D1F-AC07
 inline constexpr const wchar_t* kOneCoreTokens = L"SOFTWARE\\Microsoft\\Speech_OneCore\\Voices\\Tokens";
 inline constexpr const wchar_t* kClassicTokens = L"SOFTWARE\\Microsoft\\Speech\\Voices\\Tokens";
 
-struct TokenSpec {
+struct TestToken {
   bool oneCore;
   const wchar_t* key;       // the token's key name under ...\Voices\Tokens
   const wchar_t* name;      // Attributes\Name, also the token's default value
@@ -23,7 +23,7 @@ struct TokenSpec {
   const wchar_t* gender;
 };
 
-inline constexpr std::array<TokenSpec, 5> kTestTokens = {{
+inline constexpr std::array<TestToken, 5> kTestTokens = {{
     {true, L"OstrelTestVoice_jaJP_OneCore", L"Ostrel Test Japanese OneCore", L"411", L"Female"},
     {false, L"OstrelTestVoice_jaJP", L"Ostrel Test Japanese", L"411", L"Male"},
     {false, L"OstrelTestVoice_zhCN", L"Ostrel Test Chinese", L"804", L"Female"},

@@ -261,8 +261,8 @@ LSTATUS WriteKey(const std::wstring& path, std::initializer_list<std::pair<const
   return status;
 }
 
-std::wstring TokenPath(const testvoice::TokenSpec& spec) {
-  return std::wstring(spec.oneCore ? testvoice::kOneCoreTokens : testvoice::kClassicTokens) + L"\\" + spec.key;
+std::wstring TokenPath(const testvoice::TestToken& entry) {
+  return std::wstring(entry.oneCore ? testvoice::kOneCoreTokens : testvoice::kClassicTokens) + L"\\" + entry.key;
 }
 
 std::wstring ClsidPath() { return std::wstring(L"SOFTWARE\\Classes\\CLSID\\") + testvoice::kTestVoiceClsidText; }
@@ -297,13 +297,13 @@ HRESULT WINAPI DllRegisterServer() {
   if (status == ERROR_SUCCESS) {
     status = WriteKey(ClsidPath() + L"\\InprocServer32", {{nullptr, path}, {L"ThreadingModel", L"Both"}});
   }
-  for (const testvoice::TokenSpec& spec : testvoice::kTestTokens) {
+  for (const testvoice::TestToken& entry : testvoice::kTestTokens) {
     if (status != ERROR_SUCCESS) break;
-    status = WriteKey(TokenPath(spec), {{nullptr, spec.name}, {L"CLSID", testvoice::kTestVoiceClsidText}});
+    status = WriteKey(TokenPath(entry), {{nullptr, entry.name}, {L"CLSID", testvoice::kTestVoiceClsidText}});
     if (status == ERROR_SUCCESS) {
-      status = WriteKey(TokenPath(spec) + L"\\Attributes", {{L"Language", spec.language},
-                                                            {L"Name", spec.name},
-                                                            {L"Gender", spec.gender},
+      status = WriteKey(TokenPath(entry) + L"\\Attributes", {{L"Language", entry.language},
+                                                            {L"Name", entry.name},
+                                                            {L"Gender", entry.gender},
                                                             {L"Age", L"Adult"},
                                                             {L"Vendor", testvoice::kVendor}});
     }
@@ -318,7 +318,7 @@ HRESULT WINAPI DllUnregisterServer() {
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) worst = status;
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
   };
-  for (const testvoice::TokenSpec& spec : testvoice::kTestTokens) remove(TokenPath(spec));
+  for (const testvoice::TestToken& entry : testvoice::kTestTokens) remove(TokenPath(entry));
   remove(ClsidPath());
   return HRESULT_FROM_WIN32(worst);
 }
